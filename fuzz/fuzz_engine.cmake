@@ -1,0 +1,1 @@
+# engine fuzz targets

@@ -1,0 +1,20 @@
+#include "platform/folders.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+#include "platform/path_resolve.h"
+
+int Wendax_Set_Folder(std::string_view path) {
+  if (path.empty()) return -1;
+  return ::chdir(Path_Resolve(path).c_str()) == 0 ? 0 : -1;
+}
+
+std::string Wendax_Get_Folder() {
+  char buffer[PATH_MAX];
+  if (!::getcwd(buffer, sizeof buffer)) return {};
+  std::string folder(buffer);
+  if (folder.back() != '/') folder.push_back('/');
+  return folder;
+}

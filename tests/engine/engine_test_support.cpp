@@ -1,0 +1,104 @@
+#include "engine_test_support.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "pictures/packing_encode.h"
+
+TempFolder::TempFolder() {
+  char pattern[] = "/tmp/kvr_engine_XXXXXX";
+  const char* made = ::mkdtemp(pattern);
+  path_ = std::string(made ? made : "/tmp") + "/";
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void TempFolder::Write(std::string_view relative, std::string_view bytes) const {
+  std::ofstream out(path_ + std::string(relative), std::ios::binary);
+  out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+void TempFolder::Make_Folder(std::string_view relative) const {
+  std::filesystem::create_directories(path_ + std::string(relative));
+}
+
+namespace {
+std::string Join(std::initializer_list<std::string> parts) {
+  std::string out;
+  for (const std::string& p : parts) {
+    if (!out.empty()) out += ' ';
+    out += p;
+  }
+  return out;
+}
+std::string S(int v) { return std::to_string(v); }
+}  // namespace
+
+void RecordingServices::Interpolate_Angle(Engine&, int pitch, int yaw, int speed) {
+  calls.push_back(Join({"Interpolate_Angle", S(pitch), S(yaw), S(speed)}));
+}
+void RecordingServices::Interpolate_Zoom(Engine&, int degrees, int speed) {
+  calls.push_back(Join({"Interpolate_Zoom", S(degrees), S(speed)}));
+}
+void RecordingServices::Interpolate_Angle_Zoom(Engine&, int pitch, int yaw, int degrees, int speed) {
+  calls.push_back(Join({"Interpolate_Angle_Zoom", S(pitch), S(yaw), S(degrees), S(speed)}));
+}
+void RecordingServices::Fade(Engine&, int from, int to, int speed) {
+  calls.push_back(Join({"Fade", S(from), S(to), S(speed)}));
+}
+void RecordingServices::Transfade(Engine&, int speed) { calls.push_back(Join({"Transfade", S(speed)})); }
+void RecordingServices::Play_Video(Engine&, const std::string& file) {
+  calls.push_back(Join({"Play_Video", file}));
+}
+void RecordingServices::Play_Music(Engine&, const std::string& file, int volume) {
+  calls.push_back(Join({"Play_Music", file, S(volume)}));
+}
+void RecordingServices::Stop_Music(Engine&) { calls.push_back("Stop_Music"); }
+void RecordingServices::Play_Sound(Engine&, const std::string& file, int volume, int loops) {
+  calls.push_back(Join({"Play_Sound", file, S(volume), S(loops)}));
+}
+void RecordingServices::Stop_Sound(Engine&, const std::string& file) {
+  calls.push_back(Join({"Stop_Sound", file}));
+}
+void RecordingServices::Play_Sound_3D(Engine&, const std::string& file, int volume, int angle, int loops) {
+  calls.push_back(Join({"Play_Sound_3D", file, S(volume), S(angle), S(loops)}));
+}
+void RecordingServices::Stop_Sound_3D(Engine&, const std::string& file) {
+  calls.push_back(Join({"Stop_Sound_3D", file}));
+}
+void RecordingServices::Add_Random_Sound(Engine&, const std::string& file, int volume, int frequency) {
+  calls.push_back(Join({"Add_Random_Sound", file, S(volume), S(frequency)}));
+}
+void RecordingServices::Plugin_Run_Block(Engine&, const std::vector<std::string>& statements) {
+  calls.push_back("Plugin_Run_Block " + S(int(statements.size())));
+  blocks.push_back(statements);
+}
+void RecordingServices::Set_Default_Cursor(Engine&, bool active, const std::string& picture) {
+  calls.push_back(Join({"Set_Default_Cursor", active ? "active" : "default", picture}));
+}
+
+std::string Pak_File(std::string_view stored_name, int method, std::string_view data) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
+  std::vector<uint8_t> packed = method == 0 ? std::vector<uint8_t>(bytes, bytes + data.size())
+                                            : Pack(method, bytes, data.size());
+  std::string out = "PAKF";
+  auto put32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(char(v >> (8 * i)));
+  };
+  put32(0);
+  std::string name(stored_name.substr(0, 15));
+  name.resize(16, '\0');
+  out += name;
+  put32(uint32_t(method));
+  put32(uint32_t(packed.size()));
+  put32(uint32_t(data.size()));
+  out.append(packed.begin(), packed.end());
+  return out;
+}

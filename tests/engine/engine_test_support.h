@@ -1,0 +1,68 @@
+// Shared helpers of the engine tests: scripts as memory files, a temporary
+// folder, and a recording EngineServices.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/engine_services.h"
+#include "platform/file_layer.h"
+#include "platform/wendax.h"
+
+// A Wendax and an Engine whose debug lines are collected.
+struct EngineFixture {
+  Wendax wx;
+  Engine engine{wx};
+  std::vector<std::string> debug;
+
+  EngineFixture() {
+    engine.debug = [this](std::string_view line) { debug.emplace_back(line); };
+  }
+  void Add_File(std::string_view name, std::string_view bytes) {
+    Memory_File_Add(wx, name, bytes.data(), bytes.size());
+  }
+};
+
+// A folder under /tmp removed with everything in it at the end of the test.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& Path() const { return path_; }  // ends with '/'
+  void Write(std::string_view relative, std::string_view bytes) const;
+  void Make_Folder(std::string_view relative) const;
+
+ private:
+  std::string path_;
+};
+
+// Records every call as one text line, e.g. "Play_Sound WIND.WAV 200 3".
+class RecordingServices : public EngineServices {
+ public:
+  std::vector<std::string> calls;
+  std::vector<std::vector<std::string>> blocks;
+
+  void Interpolate_Angle(Engine&, int pitch, int yaw, int speed) override;
+  void Interpolate_Zoom(Engine&, int degrees, int speed) override;
+  void Interpolate_Angle_Zoom(Engine&, int pitch, int yaw, int degrees, int speed) override;
+  void Fade(Engine&, int from, int to, int speed) override;
+  void Transfade(Engine&, int speed) override;
+  void Play_Video(Engine&, const std::string& file) override;
+  void Play_Music(Engine&, const std::string& file, int volume) override;
+  void Stop_Music(Engine&) override;
+  void Play_Sound(Engine&, const std::string& file, int volume, int loops) override;
+  void Stop_Sound(Engine&, const std::string& file) override;
+  void Play_Sound_3D(Engine&, const std::string& file, int volume, int angle, int loops) override;
+  void Stop_Sound_3D(Engine&, const std::string& file) override;
+  void Add_Random_Sound(Engine&, const std::string& file, int volume, int frequency) override;
+  void Plugin_Run_Block(Engine&, const std::vector<std::string>& statements) override;
+  void Set_Default_Cursor(Engine&, bool active, const std::string& picture) override;
+};
+
+// A PAKF file holding `data` packed with `method`.
+std::string Pak_File(std::string_view stored_name, int method, std::string_view data);
