@@ -66,8 +66,10 @@ TEST_P(RoundTrip, VariedData) {
     SCOPED_TRACE(set.name);
     const Bytes packed = Pack(method, set.data.data(), set.data.size());
     ExpectRoundTrip(method, set.data, packed);
-    // Worst case: literals (or a table) cost a little; never more than this.
-    EXPECT_LE(packed.size(), set.data.size() + set.data.size() / 30 + 400);
+    // Worst case: literals (or a table) cost a little. The format's tree is
+    // not an optimal Huffman tree, so uniform bytes cost up to ~8.5 bits.
+    const size_t slack = IsHuffman(method) ? set.data.size() / 14 : set.data.size() / 30;
+    EXPECT_LE(packed.size(), set.data.size() + slack + 400);
   }
 }
 
@@ -112,10 +114,15 @@ TEST(PackLz, CopiesFromTheHistoryInFrontOfTheOutput) {
   data.insert(data.end(), history.begin() + 3200, history.begin() + 5200);
   for (const int method : {2, 3, 6}) {
     SCOPED_TRACE(method);
-    const Bytes packed =
-        packing_internal::PackLz(method, data.data(), data.size(), nullptr, history.size());
+    // The packer reads the history in front of the data, as the decoder does.
+    Bytes whole = history;
+    whole.insert(whole.end(), data.begin(), data.end());
+    const Bytes packed = packing_internal::PackLz(method, whole.data() + history.size(), data.size(),
+                                                  nullptr, history.size());
     ExpectRoundTrip(method, data, packed, nullptr, &history);
-    if (method != 2) EXPECT_LT(packed.size(), 3000u);
+    if (method != 2) {
+      EXPECT_LT(packed.size(), 3000u);
+    }
     // Huffman-coded: methods 5 and 7 carry the same packets.
     if (method != 2) {
       const Bytes coded = Pack(4, packed.data(), packed.size());

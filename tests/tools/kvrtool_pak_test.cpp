@@ -64,7 +64,9 @@ TEST(KvrtoolPak, RoundTripEveryMethodExactBytes) {
       EXPECT_EQ(Read_U32(file, 24), uint32_t(method));
       EXPECT_EQ(Read_U32(file, 28), packed_size);
       EXPECT_EQ(Read_U32(file, 32), size);
-      if (method == 0) EXPECT_EQ(file.substr(kPakHeaderSize), data);
+      if (method == 0) {
+        EXPECT_EQ(file.substr(kPakHeaderSize), data);
+      }
 
       ToolRun unpacked = Run_Kvrtool({"unpak", "out.pak", "back.bin"}, folder.Path());
       ASSERT_EQ(unpacked.status, 0) << unpacked.err;
@@ -79,7 +81,7 @@ TEST(KvrtoolPak, RoundTripEveryMethodExactBytes) {
 TEST(KvrtoolPak, StoredNames) {
   TempFolder folder;
   folder.Make_Folder("sub");
-  folder.Write("sub/fifteen_chars.x", "abc");  // 17 characters
+  folder.Write("sub/seventeen_chars.x", "abc");  // 17 characters
   folder.Write("sub/script.lst", "abc");
 
   ToolRun run = Run_Kvrtool({"pak", "--method", "0", "sub/script.lst", "a.pak"}, folder.Path());
@@ -95,9 +97,9 @@ TEST(KvrtoolPak, StoredNames) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("has 16 characters, at most 15 fit"), std::string::npos) << run.err;
 
-  run = Run_Kvrtool({"pak", "--method", "1", "sub/fifteen_chars.x", "d.pak"}, folder.Path());
+  run = Run_Kvrtool({"pak", "--method", "1", "sub/seventeen_chars.x", "d.pak"}, folder.Path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("\"fifteen_chars.x\" has 17 characters, at most 15 fit; choose one with --name"),
+  EXPECT_NE(run.err.find("\"seventeen_chars.x\" has 17 characters, at most 15 fit; choose one with --name"),
             std::string::npos)
       << run.err;
 
