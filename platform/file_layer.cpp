@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/path_resolve.h"
 #include "platform/wendax.h"
@@ -211,8 +212,9 @@ int32_t File_Size(Wendax& wx, std::string_view name) {
 int File_Remove(Wendax& wx, std::string_view name) {
   FileLayer& f = wx.files;
   std::lock_guard guard(f.lock_);
-  int result = std::remove(Path_Resolve(name).c_str());
-  f.last_result_ = result == 0 ? 0 : -1;
+  // unlink, not remove: remove also deletes an empty folder of that name.
+  int result = ::unlink(Path_Resolve(name).c_str()) == 0 ? 0 : -1;
+  f.last_result_ = result;
   return result;
 }
 
@@ -274,7 +276,7 @@ int File_Find_Chunk(Wendax& wx, int handle, int32_t file_size, std::string_view 
     if (f.handles_[size_t(handle)].failed || f.Read(handle, header, 8) != 8) break;
     uint32_t size = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
                     uint32_t(header[7]) << 24;
-    if (size == 0) break;
+    if (size < 8) break;  // 0, or too small to hold its own header: malformed
     char tag[5] = {char(header[0]), char(header[1]), char(header[2]), char(header[3]), 0};
     if (Name_Equal(std::string_view(tag, std::strlen(tag)), id)) {
       *start = int32_t(position);

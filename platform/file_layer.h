@@ -44,6 +44,7 @@ int32_t File_Tell(Wendax& wx, int handle);
 int File_Close(Wendax& wx, int handle);
 // The memory file's size, else the disk file's; 0 when it cannot be opened.
 int32_t File_Size(Wendax& wx, std::string_view name);
+// Removes a file (never a folder): 0 or -1.
 int File_Remove(Wendax& wx, std::string_view name);
 int File_Last_Result(const Wendax& wx);
 
@@ -60,7 +61,8 @@ void Memory_File_Drop(Wendax& wx, std::string_view name);
 
 // Walks chunks from *start: 4-character ids, each followed by a 32-bit size
 // that counts the 8 header bytes. Stops at the wanted id (case ignored), at a
-// size of 0, or when the next header would not fit before *end. On success
+// size below 8 (0, or a chunk that cannot hold its own header), or when the
+// next header would not fit before *end. On success
 // *start is the chunk's offset, *end = *start + size, and the result is 0; on
 // failure *end = *start and the result is -1.
 int File_Find_Chunk(Wendax& wx, int handle, int32_t file_size, std::string_view id,

@@ -18,3 +18,13 @@ std::string Wendax_Get_Folder() {
   if (folder.back() != '/') folder.push_back('/');
   return folder;
 }
+
+int Wendax_Set_Drive(std::string_view path) {
+  if (path.empty()) return -1;
+  char letter = path[0];
+  bool is_letter = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+  if (!is_letter) return -1;
+  std::string drive{letter, ':'};
+  if (Wendax_Set_Folder(drive) == 0) return 0;
+  return Wendax_Set_Folder(drive + '\\');
+}

@@ -5,7 +5,12 @@
 #include <functional>
 #include <string_view>
 
+#include "platform/display_state.h"
 #include "platform/file_layer.h"
+#include "platform/frame_clock.h"
+#include "platform/input_state.h"
+#include "platform/sound_output.h"
+#include "platform/sound_timer.h"
 
 // Shows a fatal message (text, caption) before the process ends. The default
 // writes both to stderr; a display backend adds its message box.
@@ -13,10 +18,18 @@ using FatalMessageSink = std::function<void(std::string_view text, std::string_v
 
 struct Wendax {
   Wendax();
+  // With a display backend (headless for tests, SDL2 for the engine); it
+  // also shows the fatal messages.
+  explicit Wendax(Display_Backend& backend);
   ~Wendax();
   Wendax(const Wendax&) = delete;
   Wendax& operator=(const Wendax&) = delete;
 
   FileLayer files;
   FatalMessageSink fatal_message;
+  SoundOutput sound;
+  SoundTimer sound_timer;  // after sound: stopped before the sound output goes
+  Display_State display;
+  Input_State input;
+  Frame_Clock clock;
 };

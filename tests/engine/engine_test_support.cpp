@@ -9,26 +9,6 @@
 
 #include "pictures/packing_encode.h"
 
-TempFolder::TempFolder() {
-  char pattern[] = "/tmp/kvr_engine_XXXXXX";
-  const char* made = ::mkdtemp(pattern);
-  path_ = std::string(made ? made : "/tmp") + "/";
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void TempFolder::Write(std::string_view relative, std::string_view bytes) const {
-  std::ofstream out(path_ + std::string(relative), std::ios::binary);
-  out.write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-void TempFolder::Make_Folder(std::string_view relative) const {
-  std::filesystem::create_directories(path_ + std::string(relative));
-}
-
 namespace {
 std::string Join(std::initializer_list<std::string> parts) {
   std::string out;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 #include "engine/engine.h"
 #include "engine/engine_services.h"
 #include "platform/file_layer.h"
@@ -26,20 +28,6 @@ struct EngineFixture {
   }
 };
 
-// A folder under /tmp removed with everything in it at the end of the test.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& Path() const { return path_; }  // ends with '/'
-  void Write(std::string_view relative, std::string_view bytes) const;
-  void Make_Folder(std::string_view relative) const;
-
- private:
-  std::string path_;
-};
 
 // Records every call as one text line, e.g. "Play_Sound WIND.WAV 200 3".
 class RecordingServices : public EngineServices {

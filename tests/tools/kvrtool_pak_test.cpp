@@ -9,7 +9,7 @@
 
 #include "pictures/packing.h"
 #include "platform/pak_file.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tool_run.h"
 #include "tools/pak_writer.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tool_run.h"
 #include "tools/pak_writer.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tool_run.h"
 #include "tools/zone_writer.h"
 

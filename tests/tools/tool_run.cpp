@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 extern char** environ;
 

@@ -1,0 +1,9 @@
+// Saves a presented picture as an 8-bit RGB PNG file.
+#pragma once
+
+#include <string>
+
+#include "platform/headless/headless_display.h"
+
+// False when the file cannot be written.
+bool Save_Png(const Presented_Frame& frame, const std::string& path);

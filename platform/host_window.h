@@ -1,0 +1,80 @@
+// The program's one window as Wendax sees it: its life, the events that
+// reach the window procedure, the system mouse pointer and buttons, and
+// the fatal message box.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+enum class Window_Event_Type {
+  paint,           // part of the window must be redrawn
+  close,           // the user asked to close the window
+  destroy,
+  activate_app,    // active: the program became (or stopped being) the active one
+  mouse_activate,  // a click on the inactive window
+  key_down,
+  sys_key_down,    // key-down with Alt held (or F10)
+  key_up,
+  sys_key_up,
+  character,
+  sys_character,
+  ime_character,
+  quit_request,    // the deliberate quit key: the engine ends as after its last script
+  other,
+};
+
+struct Window_Event {
+  Window_Event_Type type = Window_Event_Type::other;
+  int virtual_key = 0;    // key events: Windows virtual-key number
+  uint32_t key_data = 0;  // key events: bits 16-23 scan code, bit 24 extended key
+  int character = 0;      // character events: the character code
+  bool active = false;    // activate_app
+};
+
+// The key_data of a key event with this PC scan code.
+constexpr uint32_t Key_Data(int scan_code, bool extended = false) {
+  return 1u | (uint32_t(scan_code & 0xFF) << 16) | (extended ? 1u << 24 : 0u);
+}
+
+// Button bits in the manner of an asynchronous key-state query.
+inline constexpr uint16_t kButtonPressedSinceQuery = 0x0001;
+inline constexpr uint16_t kButtonDown = 0x8000;
+
+class Host_Window {
+ public:
+  virtual ~Host_Window() = default;
+
+  // Prepares the windowing system (false: "Unable to register class!").
+  virtual bool Register_Class() = 0;
+  // Makes the window with the caption (false: "Windows error").
+  virtual bool Create_Window(std::string_view caption) = 0;
+  virtual void Show_Window() = 0;
+  virtual void Set_Title(std::string_view title) = 0;
+  // Makes the window cover the screen for a new mode.
+  virtual void Fit_To_Screen() = 0;
+  // Gives the screen back (minimised) and takes it again.
+  virtual void Minimise() = 0;
+  virtual void Restore() = 0;
+  // Destroys the window and ends the use of the windowing system.
+  virtual void Destroy_Window() = 0;
+  // Redraws the window from the last presented picture.
+  virtual void Paint() = 0;
+
+  // Removes the next waiting event; false when none is waiting. Mouse
+  // movement and buttons never come out here: they update the pointer.
+  virtual bool Peek_Event(Window_Event& event) = 0;
+  // Blocks until an event is waiting (it is not removed).
+  virtual void Wait_Event() = 0;
+
+  virtual void Screen_Size(int& width, int& height) = 0;
+  // The system pointer, in screen pixels.
+  virtual void Cursor_Pos(int& x, int& y) = 0;
+  virtual void Set_Cursor_Pos(int x, int y) = 0;
+  virtual void Show_Cursor(bool show) = 0;
+  // Left (virtual key 1) or right (2) button: kButtonDown while held,
+  // kButtonPressedSinceQuery once after each press. Reading clears the latter.
+  virtual uint16_t Async_Button(int virtual_key) = 0;
+
+  // The fatal message box (also written to stderr).
+  virtual void Show_Fatal(std::string_view text, std::string_view caption) = 0;
+};
