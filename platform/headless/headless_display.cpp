@@ -306,4 +306,5 @@ void Headless_Display::Record(const std::vector<uint8_t>& surface) {
 
 void Headless_Display::Advance_Clock(uint64_t milliseconds) {
   counter_ += milliseconds * config_.clock_frequency / 1000;
+  if (audio_) audio_->Advance_Ms(int64_t(milliseconds));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/display_backend.h"
+#include "platform/headless/null_audio.h"
 #include "platform/pointer_state.h"
 
 // Operations a test can make the virtual card or window refuse.
@@ -88,7 +89,10 @@ class Headless_Display : public Display_Backend {
   // --- Virtual card state for tests.
   void Lose_Surfaces() { lost_ = true; }
   void Fail_Next_Locks(int count) { failing_locks_ = count; }
+  // Moves the virtual clock on; an attached null audio device mixes the
+  // same span, so sound stays in step with the presented frames.
   void Advance_Clock(uint64_t milliseconds);
+  void Attach_Audio(NullAudio* audio) { audio_ = audio; }
   void Set_Counter(uint64_t ticks) { counter_ = ticks; }
   uint64_t Presented_Count() const { return presented_count_; }
   const std::deque<Presented_Frame>& Presented() const { return presented_; }
@@ -185,6 +189,7 @@ class Headless_Display : public Display_Backend {
   bool locked_ = false;
 
   uint64_t counter_ = 0;
+  NullAudio* audio_ = nullptr;
   uint64_t presented_count_ = 0;
   std::deque<Presented_Frame> presented_;
 

@@ -64,21 +64,3 @@ void RecordingServices::Set_Default_Cursor(Engine&, bool active, const std::stri
   calls.push_back(Join({"Set_Default_Cursor", active ? "active" : "default", picture}));
 }
 
-std::string Pak_File(std::string_view stored_name, int method, std::string_view data) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
-  std::vector<uint8_t> packed = method == 0 ? std::vector<uint8_t>(bytes, bytes + data.size())
-                                            : Pack(method, bytes, data.size());
-  std::string out = "PAKF";
-  auto put32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(char(v >> (8 * i)));
-  };
-  put32(0);
-  std::string name(stored_name.substr(0, 15));
-  name.resize(16, '\0');
-  out += name;
-  put32(uint32_t(method));
-  put32(uint32_t(packed.size()));
-  put32(uint32_t(data.size()));
-  out.append(packed.begin(), packed.end());
-  return out;
-}

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/pak_bytes.h"
 #include "tests/support/temp_folder.h"
 
 #include "engine/engine.h"
@@ -52,5 +53,3 @@ class RecordingServices : public EngineServices {
   void Set_Default_Cursor(Engine&, bool active, const std::string& picture) override;
 };
 
-// A PAKF file holding `data` packed with `method`.
-std::string Pak_File(std::string_view stored_name, int method, std::string_view data);
