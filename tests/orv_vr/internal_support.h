@@ -1,0 +1,21 @@
+// Access to one renderer's modules for the tests of its internals.
+#pragma once
+
+#include <memory>
+
+#include "orv_vr/renderer.h"
+
+namespace orv_test {
+
+struct Renderer_Deleter {
+  void operator()(orv_vr_internal::Renderer* r) const { delete r; }
+};
+using Renderer_Ptr = std::unique_ptr<orv_vr_internal::Renderer, Renderer_Deleter>;
+
+inline Renderer_Ptr Make_Renderer(float width, float height) {
+  Renderer_Ptr r(orv_vr_internal::Create_Renderer());
+  if (r) orv_vr_internal::Set_Viewport(*r, 0, 0, width, height, static_cast<int>(width));
+  return r;
+}
+
+}  // namespace orv_test
