@@ -5,6 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpng-dev zlib1g-dev
+  libjpeg62-turbo-dev
   libsdl2-dev xvfb xauth imagemagick
 )
 sudo=""

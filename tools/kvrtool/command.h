@@ -17,6 +17,7 @@ extern const Command kUnpakCommand;
 extern const Command kPakCommand;
 extern const Command kScriptCommand;
 extern const Command kZonesCommand;
+extern const Command kPictureCommand;
 
 // Writes "kvrtool NAME: message" to stderr and returns 1.
 int Command_Fail(const Command& command, std::string_view message);

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr std::array<const Command*, 4> kCommands = {&kUnpakCommand, &kPakCommand, &kScriptCommand,
-                                                     &kZonesCommand};
+constexpr std::array<const Command*, 5> kCommands = {&kUnpakCommand, &kPakCommand, &kScriptCommand,
+                                                     &kZonesCommand, &kPictureCommand};
 
 std::string Main_Help() {
   std::string text =

@@ -1,0 +1,140 @@
+// Writes the seed inputs of fuzz_kvr_chunks and fuzz_dct_unpack into
+// CORPUS/<target>/seed_*:   fuzz_make_kvr_seeds CORPUS
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "dct/dct_encode.h"
+#include "fuzz/fuzz_dct_input.h"
+#include "kvr_read/kvr_chunks.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+
+void Write(const fs::path& folder, const std::string& name, const Bytes& bytes) {
+  fs::create_directories(folder);
+  std::ofstream out(folder / ("seed_" + name), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void Put(Bytes& b, int32_t v) {
+  unsigned char le[4];
+  Kvr_Put_Le32(le, v);
+  b.insert(b.end(), le, le + 4);
+}
+
+Bytes Chunk(int tag, const Bytes& payload) {
+  Bytes b;
+  Put(b, tag);
+  Put(b, static_cast<int32_t>(payload.size() + 8));
+  b.insert(b.end(), payload.begin(), payload.end());
+  return b;
+}
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+  Bytes b;
+  for (const Bytes& p : parts) b.insert(b.end(), p.begin(), p.end());
+  return b;
+}
+
+Bytes Record(int param, const Bytes& data) {
+  Bytes b;
+  Put(b, param);
+  Put(b, static_cast<int32_t>(data.size()));
+  b.insert(b.end(), data.begin(), data.end());
+  return b;
+}
+
+Bytes Animation(const char* name, const std::vector<Bytes>& frames, int loop) {
+  Bytes b(KVR_ANIM_NAME_SIZE, 0);
+  for (int i = 0; name[i] && i < KVR_ANIM_NAME_SIZE - 1; ++i) b[i] = static_cast<uint8_t>(name[i]);
+  Put(b, static_cast<int32_t>(frames.size()));
+  for (const Bytes& f : frames) {
+    const Bytes c = Chunk(KVR_CHUNK_FRAME, f);
+    b.insert(b.end(), c.begin(), c.end());
+  }
+  if (loop >= 0) {
+    Bytes l;
+    Put(l, loop);
+    const Bytes c = Chunk(KVR_CHUNK_LOOP, l);
+    b.insert(b.end(), c.begin(), c.end());
+  }
+  return b;
+}
+
+Bytes Frame(const std::vector<int>& blocks, const Bytes& data) {
+  Bytes b;
+  Put(b, static_cast<int32_t>(blocks.size()));
+  for (int n : blocks) Put(b, n);
+  const Bytes r = Record(75, data);
+  b.insert(b.end(), r.begin(), r.end());
+  return b;
+}
+
+std::vector<unsigned char> Picture(int w, int h) {
+  std::vector<unsigned char> p(static_cast<size_t>(w) * h * 4);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < 3; ++c)
+        p[(static_cast<size_t>(y) * w + x) * 4 + c] =
+            static_cast<unsigned char>(128 + 100 * std::sin(x / (13.0 + c) + y / (31.0 + 4 * c)));
+  return p;
+}
+
+void Chunk_Seeds(const fs::path& folder) {
+  const Bytes data = {0xFF, 0xD8, 0xFF, 0xD9};
+  const Bytes still = Chunk(KVR_CHUNK_STATIC_PIC, Record(90, data));
+  const Bytes vr = Chunk(KVR_CHUNK_STATIC_VR, Record(90, data));
+  const Bytes anim = Chunk(KVR_CHUNK_ANIMATION,
+                           Animation("water", {Frame({1, 2, 17}, data), {}, Frame({5}, data)}, 1));
+  const Bytes plain_anim = Chunk(KVR_CHUNK_ANIMATION, Animation("door", {{}, Frame({0}, data)}, -1));
+  Write(folder, "still", Chunk(KVR_CHUNK_FILE, still));
+  Write(folder, "panorama_animations", Chunk(KVR_CHUNK_FILE, Join({vr, Chunk(0x55, {1, 2}), anim, plain_anim})));
+  Write(folder, "both_statics", Chunk(KVR_CHUNK_FILE, Join({still, vr})));
+  Write(folder, "zero_tag_end", Join({Chunk(KVR_CHUNK_FILE, Join({vr, Chunk(0, {})})), still}));
+  Bytes cut = Chunk(KVR_CHUNK_FILE, Join({still, anim}));
+  cut.resize(cut.size() - 5);
+  Write(folder, "cut", cut);
+  Bytes short_length = Chunk(KVR_CHUNK_FILE, Join({still, anim}));
+  short_length[8 + 4] = 3;  // the first inner chunk claims 3 bytes
+  Write(folder, "short_length", short_length);
+}
+
+void Dct_Seeds(const fs::path& folder) {
+  std::vector<unsigned char> jpeg;
+  const std::vector<unsigned char> still = Picture(640, 480);
+  Dct_Encode_Picture(still.data(), 640, 480, 20, jpeg);
+  Write(folder, "still_16", Dct_Fuzz_Make(4, 0, 16, {}, jpeg));
+  Write(folder, "still_32", Dct_Fuzz_Make(5, 0, 16, {}, jpeg));
+  const std::vector<unsigned char> strip = Picture(256, 6144);
+  Dct_Encode_Picture(strip.data(), 256, 6144, 10, jpeg);
+  Write(folder, "strip_15", Dct_Fuzz_Make(0, 0, 16, {}, jpeg));
+  const std::vector<int> three = {0, 41, 1199};
+  Dct_Encode_Blocks(still.data(), 640, 480, three.data(), 3, 60, jpeg);
+  Write(folder, "blocks_640_16", Dct_Fuzz_Make(6, 1, 16, three, jpeg));
+  Write(folder, "blocks_640_32", Dct_Fuzz_Make(7, 1, 16, three, jpeg));
+  std::vector<int> twenty;
+  for (int i = 0; i < 20; ++i) twenty.push_back(i * 301);
+  Dct_Encode_Blocks(strip.data(), 256, 6144, twenty.data(), 20, 40, jpeg);
+  Write(folder, "blocks_256_15", Dct_Fuzz_Make(6, 0, 15, twenty, jpeg));
+  Write(folder, "blocks_256_32", Dct_Fuzz_Make(7, 0, 16, twenty, jpeg));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_make_kvr_seeds CORPUS\n");
+    return 2;
+  }
+  const fs::path corpus = argv[1];
+  Chunk_Seeds(corpus / "fuzz_kvr_chunks");
+  Dct_Seeds(corpus / "fuzz_dct_unpack");
+  return 0;
+}

@@ -1,0 +1,39 @@
+// MDRAW: a text header, the palette at offset 50, the pixels at offset 818.
+#include <cstdio>
+
+#include "pictures/packing_encode.h"
+#include "tools/picture_writer_bytes.h"
+#include "tools/picture_writers.h"
+
+namespace {
+
+constexpr int kMdrawSideMax = 0x10000;  // width - 1 and height - 1 in 4 hex digits
+constexpr size_t kMdrawPaletteAt = 50;
+
+std::string Hex4(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", unsigned(value) & 0xFFFF);
+  return text;
+}
+
+}  // namespace
+
+PictureFile Mdraw_Write(const Picture& picture, MdrawPacking packing) {
+  if (std::string problem = Picture_Write_Problem(picture, 8, kMdrawSideMax); !problem.empty())
+    return Picture_File_Failed(problem);
+  const bool packed = packing == MdrawPacking::RunLength;
+  std::string header = "MDRAW " + Hex4(picture.width - 1) + " " + Hex4(picture.height - 1) + " 00FF " +
+                       (packed ? "FC" : "NC");
+  header.resize(kMdrawPaletteAt, ' ');
+  PictureFile file;
+  file.bytes.assign(header.begin(), header.end());
+  file.bytes.insert(file.bytes.end(), picture.palette.begin(), picture.palette.begin() + kPalette_Rgb_Bytes);
+  const size_t size = size_t(picture.width) * size_t(picture.height);
+  if (packed) {
+    std::vector<uint8_t> data = Pack(1, picture.pixels.data(), size);
+    file.bytes.insert(file.bytes.end(), data.begin(), data.end());
+  } else {
+    file.bytes.insert(file.bytes.end(), picture.pixels.begin(), picture.pixels.begin() + std::ptrdiff_t(size));
+  }
+  return file;
+}
