@@ -18,7 +18,7 @@ PictureFile Tga_Write(const Picture& picture) {
   out.push_back(0);  // identification length
   out.push_back(0);  // no colour map
   out.push_back(kTgaTrueColour);
-  out.insert(out.end(), 5, 0);  // colour map specification
+  out.insert(out.end(), 5, 0);  // colour map: first entry, length, entry size
   Put_Le16(out, 0);             // x and y origin
   Put_Le16(out, 0);
   Put_Le16(out, uint32_t(picture.width));
