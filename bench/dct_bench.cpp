@@ -3,75 +3,32 @@
 // same run; the table at the end gives what the dct layer costs (its CPU
 // time over the plain decode's) and whether both gave the same pixels.
 #include <benchmark/benchmark.h>
-// jpeglib.h needs FILE and size_t declared first.
-#include <cstddef>
-#include <cstdio>
-#include <jpeglib.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/cpu_time_reporter.h"
+#include "bench/jpeg_baseline.h"
 #include "dct/dct.h"
 #include "dct/dct_encode.h"
 
 namespace {
 
-constexpr int kWidth = 256;
-constexpr int kHeight = 6144;
+using bench::Plain_Decode;
+constexpr int kWidth = bench::kPanoramaWidth;
+constexpr int kHeight = bench::kPanoramaHeight;
 constexpr int kQuality = 85;
-constexpr size_t kPixels = size_t{kWidth} * kHeight;
-
-// Soft colour waves with a fine grain on top, like a photographed scene.
-std::vector<unsigned char> Panorama() {
-  std::vector<unsigned char> p(kPixels * 4);
-  uint32_t grain = 12345;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) {
-      unsigned char* px = &p[(size_t(y) * kWidth + x) * 4];
-      for (int c = 0; c < 3; ++c) {
-        grain = grain * 1664525u + 1013904223u;
-        const double wave = 128 + 90 * std::sin(x / (19.0 + 7 * c) + y / (41.0 + 5 * c) + c);
-        const double v = wave + int(grain >> 28) - 8;
-        px[c] = static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v);
-      }
-      px[3] = 0;
-    }
-  return p;
-}
+constexpr size_t kPixels = bench::kPanoramaPixels;
 
 const std::vector<unsigned char>& Stream() {
   static const std::vector<unsigned char> stream = [] {
     std::vector<unsigned char> out;
-    Dct_Encode_Picture(Panorama().data(), kWidth, kHeight, kQuality, out);
+    Dct_Encode_Picture(bench::Wave_Picture(kWidth, kHeight).data(), kWidth, kHeight, kQuality, out);
     return out;
   }();
   return stream;
-}
-
-// libjpeg-turbo alone, set up as the dct unpackers set it up.
-void Plain_Decode(const std::vector<unsigned char>& stream, J_COLOR_SPACE space, unsigned char* dest,
-                  size_t pitch) {
-  jpeg_decompress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_decompress(&c);
-  jpeg_mem_src(&c, stream.data(), static_cast<unsigned long>(stream.size()));
-  jpeg_read_header(&c, TRUE);
-  c.out_color_space = space;
-  c.dither_mode = JDITHER_NONE;
-  jpeg_start_decompress(&c);
-  while (c.output_scanline < c.output_height) {
-    JSAMPROW rows[16];
-    const JDIMENSION n = std::min<JDIMENSION>(16, c.output_height - c.output_scanline);
-    for (JDIMENSION i = 0; i < n; ++i) rows[i] = dest + (c.output_scanline + i) * pitch;
-    jpeg_read_scanlines(&c, rows, n);
-  }
-  jpeg_abort_decompress(&c);
-  jpeg_destroy_decompress(&c);
 }
 
 std::vector<unsigned char> Decode_Dct(const std::string& kind) {
@@ -113,31 +70,6 @@ void Bench_Plain(benchmark::State& state, J_COLOR_SPACE space) {
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(kPixels));
 }
 
-// Forwards to the console and keeps each benchmark's CPU time, steadier than
-// the wall clock on a machine shared with other work: the median when the
-// runs are repeated (--benchmark_repetitions), else the single run's.
-class Collecting_Reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const std::string name = run.run_name.str();
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        median[name] = run.GetAdjustedCPUTime();
-      } else if (run.run_type == Run::RT_Iteration) {
-        time[name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    for (const auto& [name, t] : median) time[name] = t;
-    ConsoleReporter::Finalize();
-  }
-  std::map<std::string, double> time;
-  std::map<std::string, double> median;
-};
-
 bool Same_Pixels(const std::string& kind, J_COLOR_SPACE space) {
   std::vector<unsigned char> plain(kPixels * 4);
   Plain_Decode(Stream(), space, plain.data(), size_t{kWidth} * (space == JCS_RGB565 ? 2 : 4));
@@ -162,7 +94,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   std::fprintf(stderr, "panorama stream: %zu bytes at quality %d\n", Stream().size(), kQuality);
-  Collecting_Reporter reporter;
+  bench::Cpu_Time_Reporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

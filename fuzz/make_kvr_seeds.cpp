@@ -1,5 +1,5 @@
-// Writes the seed inputs of fuzz_kvr_chunks and fuzz_dct_unpack into
-// CORPUS/<target>/seed_*:   fuzz_make_kvr_seeds CORPUS
+// Writes the seed inputs of fuzz_kvr_chunks, fuzz_dct_unpack and the scene
+// targets into CORPUS/<target>/seed_*:   fuzz_make_kvr_seeds CORPUS
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -126,6 +126,45 @@ void Dct_Seeds(const fs::path& folder) {
   Write(folder, "blocks_256_32", Dct_Fuzz_Make(7, 0, 16, twenty, jpeg));
 }
 
+Bytes Encoded_Frame(const std::vector<unsigned char>& picture, int w, int h, const std::vector<int>& blocks) {
+  std::vector<unsigned char> jpeg;
+  Dct_Encode_Blocks(picture.data(), w, h, blocks.data(), static_cast<int>(blocks.size()), 30, jpeg);
+  return Frame(blocks, Bytes(jpeg.begin(), jpeg.end()));
+}
+
+// Loadable scenes with real compressed data, a cut TGA, and the chunk
+// seeds: for fuzz_scene_load and fuzz_scene_animation.
+void Scene_Seeds(const fs::path& folder) {
+  std::vector<unsigned char> jpeg;
+  const std::vector<unsigned char> still = Picture(640, 480);
+  Dct_Encode_Picture(still.data(), 640, 480, 10, jpeg);
+  const Bytes pic = Chunk(KVR_CHUNK_STATIC_PIC, Record(10, Bytes(jpeg.begin(), jpeg.end())));
+  const Bytes door = Chunk(KVR_CHUNK_ANIMATION,
+                           Animation("door", {Encoded_Frame(still, 640, 480, {0, 41}), {},
+                                              Encoded_Frame(still, 640, 480, {1199})}, 1));
+  const Bytes fire = Chunk(KVR_CHUNK_ANIMATION, Animation("fire", {Encoded_Frame(still, 640, 480, {7})}, -1));
+  Write(folder, "still_animations", Chunk(KVR_CHUNK_FILE, Join({pic, door, fire})));
+
+  const std::vector<unsigned char> strip = Picture(256, 6144);
+  Dct_Encode_Picture(strip.data(), 256, 6144, 5, jpeg);
+  const Bytes vr = Chunk(KVR_CHUNK_STATIC_VR, Record(5, Bytes(jpeg.begin(), jpeg.end())));
+  const Bytes sea = Chunk(KVR_CHUNK_ANIMATION,
+                          Animation("sea", {Encoded_Frame(strip, 256, 6144, {0, 6143}), {}}, 0));
+  Write(folder, "panorama_animation", Chunk(KVR_CHUNK_FILE, Join({vr, sea})));
+
+  Bytes tga(18, 0);
+  tga[2] = 2;
+  tga[12] = 640 & 0xFF;
+  tga[13] = 640 >> 8;
+  tga[14] = 480 & 0xFF;
+  tga[15] = 480 >> 8;
+  tga[16] = 24;
+  tga[17] = 0x20;
+  for (int i = 0; i < 3 * 700; ++i) tga.push_back(static_cast<uint8_t>(i * 7));
+  Write(folder, "tga_cut", tga);
+  Chunk_Seeds(folder);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,5 +175,7 @@ int main(int argc, char** argv) {
   const fs::path corpus = argv[1];
   Chunk_Seeds(corpus / "fuzz_kvr_chunks");
   Dct_Seeds(corpus / "fuzz_dct_unpack");
+  Scene_Seeds(corpus / "fuzz_scene_load");
+  Scene_Seeds(corpus / "fuzz_scene_animation");
   return 0;
 }

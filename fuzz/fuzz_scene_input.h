@@ -1,0 +1,30 @@
+// The input of the scene fuzz targets as a file the loaders open by path:
+// a memory file named through /proc/self/fd.
+#pragma once
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class Fuzz_Scene_File {
+ public:
+  Fuzz_Scene_File(const uint8_t* bytes, size_t size) : fd_(memfd_create("fuzz_scene", 0)) {
+    if (fd_ >= 0 && write(fd_, bytes, size) != static_cast<ssize_t>(size)) {
+      close(fd_);
+      fd_ = -1;
+    }
+  }
+  ~Fuzz_Scene_File() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fuzz_Scene_File(const Fuzz_Scene_File&) = delete;
+  Fuzz_Scene_File& operator=(const Fuzz_Scene_File&) = delete;
+  bool Ok() const { return fd_ >= 0; }
+  std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+ private:
+  int fd_;
+};
