@@ -11,3 +11,7 @@ target_link_libraries(fuzz_make_kvr_seeds PRIVATE dct)
 # fuzz_scene_animation: the input's animations played frame by frame.
 kvr_fuzz(fuzz_scene_load SOURCES fuzz_scene_load.cpp LIBS kvr_scene)
 kvr_fuzz(fuzz_scene_animation SOURCES fuzz_scene_animation.cpp LIBS kvr_scene)
+
+# fuzz_kvr_animation: the Kvr_* animation functions of libkvr_read.so on the
+# input as a file, each listed animation played frame by frame.
+kvr_fuzz(fuzz_kvr_animation SOURCES fuzz_kvr_animation.cpp LIBS kvr_read)

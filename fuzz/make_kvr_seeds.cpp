@@ -177,5 +177,6 @@ int main(int argc, char** argv) {
   Dct_Seeds(corpus / "fuzz_dct_unpack");
   Scene_Seeds(corpus / "fuzz_scene_load");
   Scene_Seeds(corpus / "fuzz_scene_animation");
+  Scene_Seeds(corpus / "fuzz_kvr_animation");
   return 0;
 }

@@ -224,10 +224,10 @@ bool Find_Frame(File& file, int first, int frame, int& position) {
 // ended (its file is then closed, and every later call returns 0).
 //
 // After the last counted frame a KVR_CHUNK_LOOP chunk sends playback back
-// to its frame L (the L-th frame chunk from 0), unless stop_at_end is set. A loop point outside
-// 0 .. frame count - 1 ends the animation as a missing loop chunk would:
-// stepping to it could take billions of chunk steps, and a point at or past
-// the end would never come back to the last frame.
+// to its frame L (the L-th frame chunk, from 0), unless stop_at_end is set.
+// A loop point outside 0 .. frame count - 1 ends the animation as a missing
+// loop chunk would: a point at or past the end would never come back to the
+// last frame.
 //
 // A chunk in the frame sequence that is not a frame is skipped whole, from
 // its start, without drawing or counting. A sequence that ends (a 0 tag or
