@@ -1,9 +1,15 @@
-# Run by CTest: installs the kvr_read component of BUILD_DIR into
-# WORK_DIR/prefix, builds CONSUMER_SOURCE against it with find_package and
-# runs the result. Also checks what is installed: the private headers stay
-# behind, and libkvr_read.so exports nothing but KVR_FILE and the Kvr_*
-# functions.
-foreach(var BUILD_DIR WORK_DIR CONSUMER_SOURCE GENERATOR CXX_COMPILER)
+# Run by CTest (through kvr_package_test in tests/CMakeLists.txt): installs
+# COMPONENT of BUILD_DIR into WORK_DIR/prefix, checks what was installed,
+# then builds CONSUMER_SOURCE against it with find_package and runs its
+# program CONSUMER with WORK_DIR as argument.
+#   LIBRARIES        libraries that must be installed; the first is the one
+#                    whose exported symbols are checked
+#   HEADERS          headers that must be under include/
+#   PRIVATE_HEADERS  headers that must not be
+#   EXPORTS          regular expression every exported symbol line must match
+# Lists come as ';'-separated strings.
+foreach(var BUILD_DIR WORK_DIR COMPONENT CONSUMER_SOURCE CONSUMER GENERATOR CXX_COMPILER LIBRARIES
+            HEADERS EXPORTS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} not set")
   endif()
@@ -19,22 +25,24 @@ endfunction()
 
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component kvr_read)
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component ${COMPONENT})
 
-foreach(name libkvr_read.so libdct.so)
+set(checked_library "")
+foreach(name IN LISTS LIBRARIES)
   file(GLOB_RECURSE found ${prefix}/*/${name})
   if(NOT found)
     message(FATAL_ERROR "${name} not installed under ${prefix}")
   endif()
+  if(NOT checked_library)
+    list(GET found 0 checked_library)
+  endif()
 endforeach()
-file(GLOB_RECURSE library ${prefix}/*/libkvr_read.so)
-foreach(header kvr_read/kvr_read.h kvr_read/kvr_file.h kvr_read/kvr_chunks.h dct/dct.h
-               dct/dct_encode.h)
+foreach(header IN LISTS HEADERS)
   if(NOT EXISTS ${prefix}/include/${header})
     message(FATAL_ERROR "${header} not installed under ${prefix}/include")
   endif()
 endforeach()
-foreach(header kvr_read/kvr_walk.h kvr_read/kvr_file_reader.h)
+foreach(header IN LISTS PRIVATE_HEADERS)
   if(EXISTS ${prefix}/include/${header})
     message(FATAL_ERROR "private header ${header} installed")
   endif()
@@ -42,14 +50,14 @@ endforeach()
 
 find_program(NM nm)
 if(NM)
-  run(${NM} -D -C --defined-only ${library})
+  run(${NM} -D -C --defined-only ${checked_library})
   string(REPLACE "\n" ";" symbols "${run_output}")
   foreach(line IN LISTS symbols)
     if(line STREQUAL "" OR line MATCHES " (_init|_fini)$")
       continue()
     endif()
-    if(NOT line MATCHES " (KVR_FILE::|Kvr_[A-Za-z_]+\\()")
-      message(FATAL_ERROR "libkvr_read.so exports more than KVR_FILE and Kvr_*: ${line}")
+    if(NOT line MATCHES "${EXPORTS}")
+      message(FATAL_ERROR "${checked_library} exports more than it should: ${line}")
     endif()
   endforeach()
 endif()
@@ -62,5 +70,5 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${build} -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix}
     -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON)
 run(${CMAKE_COMMAND} --build ${build})
-run(${build}/kvr_read_consumer ${WORK_DIR})
+run(${build}/${CONSUMER} ${WORK_DIR})
 message(STATUS "${run_output}")
