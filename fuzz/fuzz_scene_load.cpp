@@ -40,7 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   }
   if (t.count < 0 || (t.count > 0) != (t.names != nullptr) || (t.count > 0) != (t.records != nullptr))
     __builtin_trap();
-  if (t.count != Count_Scene_Animations(file.Path().c_str())) __builtin_trap();
+  // A compressed load lists the file's animations; the others list none.
+  const bool compressed = scene.picture_kind == kSceneKindVr || scene.picture_kind == kSceneKindPic;
+  if (compressed && t.count != Count_Scene_Animations(file.Path().c_str())) __builtin_trap();
   Free_Scene_Animations(scene);
   return 0;
 }
