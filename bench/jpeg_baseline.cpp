@@ -33,6 +33,7 @@ void Plain_Decode(const std::vector<unsigned char>& stream, J_COLOR_SPACE space,
   jpeg_read_header(&c, TRUE);
   c.out_color_space = space;
   c.dither_mode = JDITHER_NONE;
+  c.do_fancy_upsampling = FALSE;
   jpeg_start_decompress(&c);
   while (c.output_scanline < c.output_height) {
     JSAMPROW rows[16];

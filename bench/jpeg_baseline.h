@@ -19,8 +19,9 @@ inline constexpr size_t kPanoramaPixels = size_t{kPanoramaWidth} * kPanoramaHeig
 // red, 0).
 std::vector<unsigned char> Wave_Picture(int width, int height);
 
-// libjpeg-turbo alone, set up as the dct unpackers set it up: the whole
-// stream into rows of `pitch` bytes.
+// libjpeg-turbo alone, set up as the dct unpackers set it up for the
+// panorama strip (no chroma smoothing): the whole stream into rows of
+// `pitch` bytes.
 void Plain_Decode(const std::vector<unsigned char>& stream, J_COLOR_SPACE space, unsigned char* dest,
                   size_t pitch);
 

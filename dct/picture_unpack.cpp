@@ -11,16 +11,27 @@ using dct_internal::Jpeg_Reader;
 using dct_internal::Pixels;
 
 // Writes every pixel of the width x height picture at dest: the decoded
-// rows, then black for whatever the stream did not give.
-void Unpack_Picture(unsigned char* dest, int width, int height, Pixels format,
+// rows, then black for whatever the stream did not give. The panorama strip
+// is decoded without smoothing chroma between pixels: its tiles meet faces
+// of other directions, and smoothing would carry their colour one row into
+// each tile edge. A still picture is one picture and is smoothed.
+void Unpack_Picture(unsigned char* dest, int width, int height, bool smooth_chroma, Pixels format,
                     const unsigned char* data, int size) {
   if (!dest) return;
   const size_t pitch = static_cast<size_t>(width) * dct_internal::Bytes_Per_Pixel(format);
   int rows = 0;
   Jpeg_Reader reader(data, size);
   if (reader.Read_Header() && reader.Width() == width && reader.Height() == height)
-    rows = reader.Read_Rows(format, true, dest, pitch);
+    rows = reader.Read_Rows(format, smooth_chroma, dest, pitch);
   std::memset(dest + rows * pitch, 0, (height - rows) * pitch);
+}
+
+void Unpack_Strip(unsigned char* dest, Pixels format, const unsigned char* data, int size) {
+  Unpack_Picture(dest, 256, 6144, false, format, data, size);
+}
+
+void Unpack_Still(unsigned char* dest, Pixels format, const unsigned char* data, int size) {
+  Unpack_Picture(dest, 640, 480, true, format, data, size);
 }
 
 unsigned char* Bytes(unsigned short* p) { return reinterpret_cast<unsigned char*>(p); }
@@ -28,25 +39,25 @@ unsigned char* Bytes(unsigned short* p) { return reinterpret_cast<unsigned char*
 }  // namespace
 
 void Unpack_Picture_Rgb_15_16_256_6144(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Picture(Bytes(dest), 256, 6144, Pixels::Rgb555, data, size);
+  Unpack_Strip(Bytes(dest), Pixels::Rgb555, data, size);
 }
 
 void Unpack_Picture_Rgb_16_16_256_6144(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Picture(Bytes(dest), 256, 6144, Pixels::Rgb565, data, size);
+  Unpack_Strip(Bytes(dest), Pixels::Rgb565, data, size);
 }
 
 void Unpack_Picture_Rgb_15_16_640_480(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Picture(Bytes(dest), 640, 480, Pixels::Rgb555, data, size);
+  Unpack_Still(Bytes(dest), Pixels::Rgb555, data, size);
 }
 
 void Unpack_Picture_Rgb_16_16_640_480(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Picture(Bytes(dest), 640, 480, Pixels::Rgb565, data, size);
+  Unpack_Still(Bytes(dest), Pixels::Rgb565, data, size);
 }
 
 void Unpack_Picture_Rgb_32_256_6144(unsigned char* dest, unsigned char* data, int size, int) {
-  Unpack_Picture(dest, 256, 6144, Pixels::Bgr0, data, size);
+  Unpack_Strip(dest, Pixels::Bgr0, data, size);
 }
 
 void Unpack_Picture_Rgb_32_640_480(unsigned char* dest, unsigned char* data, int size, int) {
-  Unpack_Picture(dest, 640, 480, Pixels::Bgr0, data, size);
+  Unpack_Still(dest, Pixels::Bgr0, data, size);
 }

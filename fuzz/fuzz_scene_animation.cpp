@@ -1,14 +1,11 @@
 // Play_Scene_Animation_Frame on the input as a file: the scene is loaded,
 // then each of its first animations is opened by name and played into the
-// scene picture (exactly sized, so the sanitizer sees any stray write)
-// until it ends or for a bounded number of frames. The first byte's low bit
-// sets stop-at-end. An ended animation has closed its file and stays ended.
+// scene picture until it ends or for a bounded number of frames. The first
+// byte's low bit sets stop-at-end. An ended animation has closed its file and stays ended.
 #include <cstdint>
-#include <vector>
 
+#include "fuzz/fuzz_scene.h"
 #include "fuzz/fuzz_scene_input.h"
-#include "pictures/picture.h"
-#include "pictures/scene_picture.h"
 
 namespace {
 
@@ -21,16 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size > (4u << 20)) return 0;
   Fuzz_Scene_File file(bytes, size);
   if (!file.Ok()) return 0;
-  std::vector<uint16_t> tiles(static_cast<size_t>(kSceneVrPixels));
-  PicturePtr still = Picture_New("warpfix", kSceneStillWidth, kSceneStillHeight, 16);
-  Scene scene;
-  scene.tile_store = tiles.data();
-  scene.still = still.get();
+  Fuzz_Scene fuzz;
+  Scene& scene = fuzz.scene;
   const int result = Load_Scene_Picture(scene, file.Path().c_str());
   SceneAnimationTable& t = scene.table;
   if (t.count == 0) return 0;
 
-  uint16_t* dest = result == 0 ? tiles.data() : reinterpret_cast<uint16_t*>(still->pixels.data());
+  uint16_t* dest = result == 0 ? fuzz.tiles.data() : reinterpret_cast<uint16_t*>(fuzz.still->pixels.data());
   for (int i = 0; i < t.count && i < kMaxAnimations; ++i) {
     SceneAnimation& r = t.records[i];
     r.stop_at_end = size > 0 && (bytes[0] & 1);

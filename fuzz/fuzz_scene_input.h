@@ -1,5 +1,5 @@
-// The input of the scene fuzz targets as a file the loaders open by path:
-// a memory file named through /proc/self/fd.
+// The input of the panorama-file fuzz targets as a file the loaders open by
+// path: a memory file named through /proc/self/fd.
 #pragma once
 
 #include <sys/mman.h>

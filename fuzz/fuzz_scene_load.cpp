@@ -1,22 +1,17 @@
 // Load_Scene_Picture on the input as a file: the result, the kind and the
 // animation table must agree, and nothing may be written outside the two
-// targets (both exactly sized, so the sanitizer sees any stray write).
+// targets.
 #include <cstdint>
-#include <vector>
 
+#include "fuzz/fuzz_scene.h"
 #include "fuzz/fuzz_scene_input.h"
-#include "pictures/picture.h"
-#include "pictures/scene_picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size > (4u << 20)) return 0;
   Fuzz_Scene_File file(bytes, size);
   if (!file.Ok()) return 0;
-  std::vector<uint16_t> tiles(static_cast<size_t>(kSceneVrPixels));
-  PicturePtr still = Picture_New("warpfix", kSceneStillWidth, kSceneStillHeight, 16);
-  Scene scene;
-  scene.tile_store = tiles.data();
-  scene.still = still.get();
+  Fuzz_Scene fuzz;
+  Scene& scene = fuzz.scene;
   scene.picture_kind = -7;
 
   const int result = Load_Scene_Picture(scene, file.Path().c_str());

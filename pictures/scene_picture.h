@@ -37,6 +37,10 @@ inline constexpr int kSceneKindPic = 3;
 inline constexpr int kSceneKindRaw = 0x20;
 
 inline constexpr int kScenePathMax = 1023;  // characters of the scene file path
+// Animations the table keeps, the first ones of the file: a file of nothing
+// but empty animation chunks would otherwise make the table eight times its
+// own size.
+inline constexpr int kSceneAnimationMax = 4096;
 inline constexpr int kSceneStillWidth = 640;
 inline constexpr int kSceneStillHeight = 480;
 inline constexpr int kSceneStillPixels = kSceneStillWidth * kSceneStillHeight;
@@ -73,7 +77,7 @@ struct SceneAnimationTable {
   // picture, 0 after any other load.
   int target_width = 0;
   std::string file_path;  // the scene file, at most kScenePathMax characters
-  int count = 0;
+  int count = 0;          // at most kSceneAnimationMax
   // `count` entries each; null when count is 0.
   std::unique_ptr<SceneAnimationName[]> names;
   std::unique_ptr<SceneAnimation[]> records;

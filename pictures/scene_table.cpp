@@ -1,7 +1,7 @@
 // The scene animation table and the still picture target.
 #include "pictures/scene_table.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "pictures/picture.h"
 
@@ -15,7 +15,7 @@ void Scene_Table_Rebuild(SceneAnimationTable& table, const char* path) {
   Scene_Table_Empty(table);
   table.file_path.assign(path ? path : "");
   if (table.file_path.size() > size_t(kScenePathMax)) table.file_path.resize(kScenePathMax);
-  const int count = Count_Scene_Animations(path);
+  const int count = std::min(Count_Scene_Animations(path), kSceneAnimationMax);
   if (count <= 0) return;
   table.names = std::make_unique<SceneAnimationName[]>(size_t(count));
   table.records = std::make_unique<SceneAnimation[]>(size_t(count));

@@ -212,6 +212,16 @@ TEST_F(SceneLoad, TheTableListsTheAnimationsOfTheFileInOrder) {
   EXPECT_EQ(t.hooks.calls, "overlays;");
 }
 
+TEST_F(SceneLoad, TheTableKeepsTheFirst4096Animations) {
+  std::string inner = Static_Chunk(KVR_CHUNK_STATIC_PIC, Solid(640, 480, 0, 0, 0), 640, 480);
+  for (int i = 0; i <= kSceneAnimationMax; ++i) inner += Animation_Chunk("a" + std::to_string(i), 0, "");
+  const std::string path = Write("many.kvr", Panorama(inner));
+  EXPECT_EQ(Count_Scene_Animations(path.c_str()), kSceneAnimationMax + 1);
+  ASSERT_EQ(Load_Scene_Picture(scene, path.c_str()), 3);
+  ASSERT_EQ(scene.table.count, kSceneAnimationMax);
+  EXPECT_STREQ(scene.table.names[kSceneAnimationMax - 1].data(), "a4095");
+}
+
 TEST_F(SceneLoad, TheSceneFilePathIsCutAt1023Characters) {
   const std::string path = Write("p.kvr", Panorama(Static_Chunk(KVR_CHUNK_STATIC_PIC, Solid(640, 480, 0, 0, 0), 640, 480)));
   // The same file through a long but equivalent path: ./././...

@@ -18,6 +18,9 @@ extern const Command kPakCommand;
 extern const Command kScriptCommand;
 extern const Command kZonesCommand;
 extern const Command kPictureCommand;
+extern const Command kVrCommand;
+extern const Command kSceneCommand;
+extern const Command kRawCommand;
 
 // Writes "kvrtool NAME: message" to stderr and returns 1.
 int Command_Fail(const Command& command, std::string_view message);

@@ -10,8 +10,9 @@
 
 namespace {
 
-constexpr std::array<const Command*, 5> kCommands = {&kUnpakCommand, &kPakCommand, &kScriptCommand,
-                                                     &kZonesCommand, &kPictureCommand};
+constexpr std::array<const Command*, 8> kCommands = {&kUnpakCommand, &kPakCommand, &kScriptCommand,
+                                                     &kZonesCommand, &kPictureCommand, &kVrCommand,
+                                                     &kSceneCommand, &kRawCommand};
 
 std::string Main_Help() {
   std::string text =

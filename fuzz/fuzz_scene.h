@@ -1,0 +1,19 @@
+// The engine's scene for the scene fuzz targets, with both of its targets
+// exactly sized, so the sanitizer sees any stray write.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "pictures/picture.h"
+#include "pictures/scene_picture.h"
+
+struct Fuzz_Scene {
+  Fuzz_Scene() {
+    scene.tile_store = tiles.data();
+    scene.still = still.get();
+  }
+  std::vector<uint16_t> tiles = std::vector<uint16_t>(static_cast<size_t>(kSceneVrPixels));
+  PicturePtr still = Picture_New("warpfix", kSceneStillWidth, kSceneStillHeight, 16);
+  Scene scene;
+};
