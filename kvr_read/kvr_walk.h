@@ -67,6 +67,21 @@ int32_t Read_Int(File& file) {
   return Kvr_Get_Le32(bytes);
 }
 
+// Walks on from the current chunk to the first whose tag satisfies
+// stop(tag), and returns that tag with the position at the chunk's start;
+// 0 when the sequence ends first.
+template <class File, class Stop>
+int Skip_To(File& file, Stop stop) {
+  int tag = 0;
+  int size = 0;
+  file.Get_Chunck(&tag, &size);
+  while (tag != 0 && !stop(tag)) {
+    file.Next_Chunck();
+    file.Get_Chunck(&tag, &size);
+  }
+  return tag;
+}
+
 // A compressed picture record, as stored in a static chunk.
 struct PictureRecord {
   int dct_param = 0;
@@ -79,14 +94,9 @@ struct PictureRecord {
 // as a failed allocation would be). Leaves the file open.
 template <class File>
 bool Read_Picture_Record(File& file, int wanted, PictureRecord& record) {
+  if (Skip_To(file, [wanted](int tag) { return tag == wanted; }) != wanted) return false;
   int tag = 0;
   int size = 0;
-  file.Get_Chunck(&tag, &size);
-  while (tag != 0 && tag != wanted) {
-    file.Next_Chunck();
-    file.Get_Chunck(&tag, &size);
-  }
-  if (tag != wanted) return false;
   file.Read_Chunck(&tag, &size);
   record.dct_param = Read_Int(file);
   const int32_t n = Read_Int(file);
@@ -99,14 +109,7 @@ bool Read_Picture_Record(File& file, int wanted, PictureRecord& record) {
 // KVR_CHUNK_STATIC_PIC, or 0 when the walk ends before either.
 template <class File>
 int First_Static_Tag(File& file) {
-  int tag = 0;
-  int size = 0;
-  file.Get_Chunck(&tag, &size);
-  while (tag != 0 && tag != KVR_CHUNK_STATIC_VR && tag != KVR_CHUNK_STATIC_PIC) {
-    file.Next_Chunck();
-    file.Get_Chunck(&tag, &size);
-  }
-  return tag;
+  return Skip_To(file, [](int tag) { return tag == KVR_CHUNK_STATIC_VR || tag == KVR_CHUNK_STATIC_PIC; });
 }
 
 // After Enter: visits every KVR_CHUNK_ANIMATION of the file in order,
@@ -149,28 +152,26 @@ template <class Anim>
 int Open_Animation(Anim& anim, const char* path, const char* name) {
   if (!Enter(anim.file, path)) return 0;
   const std::string_view wanted = name ? std::string_view(name) : std::string_view();
+  auto named = [&](int tag) {
+    if (tag != KVR_CHUNK_ANIMATION || !name) return false;
+    char stored[KVR_ANIM_NAME_SIZE] = {};
+    anim.file.Get_Chunck_Data(stored, KVR_ANIM_NAME_SIZE);  // back at the chunk's start
+    return Stored_Name(stored) == wanted;
+  };
+  if (Skip_To(anim.file, named) == 0) {
+    anim.file.Close();
+    return 0;
+  }
   int tag = 0;
   int size = 0;
-  anim.file.Get_Chunck(&tag, &size);
-  while (tag != 0) {
-    if (tag == KVR_CHUNK_ANIMATION) {
-      char stored[KVR_ANIM_NAME_SIZE] = {};
-      anim.file.Get_Chunck_Data(stored, KVR_ANIM_NAME_SIZE);
-      if (name && Stored_Name(stored) == wanted) {
-        anim.file.Read_Chunck(&tag, &size);
-        anim.file.Read(stored, KVR_ANIM_NAME_SIZE);
-        anim.frame_count = Read_Int(anim.file);
-        anim.first_frame_position = anim.file.Tell();
-        anim.next_frame_position = anim.first_frame_position;
-        anim.current_frame = 0;
-        return 1;
-      }
-    }
-    anim.file.Next_Chunck();
-    anim.file.Get_Chunck(&tag, &size);
-  }
-  anim.file.Close();
-  return 0;
+  anim.file.Read_Chunck(&tag, &size);
+  char stored[KVR_ANIM_NAME_SIZE];
+  anim.file.Read(stored, KVR_ANIM_NAME_SIZE);
+  anim.frame_count = Read_Int(anim.file);
+  anim.first_frame_position = anim.file.Tell();
+  anim.next_frame_position = anim.first_frame_position;
+  anim.current_frame = 0;
+  return 1;
 }
 
 // The changed blocks of one frame, as read from its chunk.
