@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "pictures/pack_internal.h"
-#include "pictures/packing.h"
-#include "pictures/packing_encode.h"
+#include "packing/pack_internal.h"
+#include "packing/packing.h"
+#include "packing/packing_encode.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "bench/jpeg_baseline.h"
 #include "dct/dct_encode.h"
 #include "pictures/picture.h"
-#include "pictures/scene_picture.h"
+#include "scene/scene_picture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/debug_output.h"
-#include "engine/script_data.h"
+#include "engine/script/script_data.h"
 #include "engine/search_path.h"
 
 struct Wendax;

@@ -4,7 +4,7 @@
 
 #include "engine/engine.h"
 #include "engine/engine_services.h"
-#include "platform/text.h"
+#include "platform/files/text.h"
 
 namespace {
 

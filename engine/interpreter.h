@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/script_data.h"
+#include "engine/script/script_data.h"
 
 struct Engine;
 

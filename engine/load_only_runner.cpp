@@ -1,8 +1,8 @@
 #include "engine/load_only_runner.h"
 
 #include "engine/engine.h"
-#include "engine/script_loader.h"
-#include "platform/text.h"
+#include "engine/script/script_loader.h"
+#include "platform/files/text.h"
 
 void LoadOnlyRunner::Engine_Run(Engine& engine, const std::string& file, const std::string& folder) {
   engine.state.Warp_Index = 0;

@@ -17,8 +17,8 @@
 #include "engine/load_only_runner.h"
 #include "engine/script_chain.h"
 #include "host/cd_roots.h"
-#include "platform/folders.h"
-#include "platform/memory.h"
+#include "platform/files/folders.h"
+#include "platform/files/memory.h"
 #include "platform/wendax.h"
 
 namespace {

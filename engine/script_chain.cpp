@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "engine/engine.h"
-#include "platform/folders.h"
-#include "platform/path_resolve.h"
+#include "platform/files/folders.h"
+#include "platform/files/path_resolve.h"
 
 namespace {
 

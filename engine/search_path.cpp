@@ -1,6 +1,6 @@
 #include "engine/search_path.h"
 
-#include "platform/text.h"
+#include "platform/files/text.h"
 
 namespace {
 

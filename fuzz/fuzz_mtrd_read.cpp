@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "pictures/mtrd_format.h"
-#include "pictures/mtrd_picture.h"
-#include "pictures/packing.h"
+#include "pictures/mtrd/mtrd_format.h"
+#include "pictures/mtrd/mtrd_picture.h"
+#include "packing/packing.h"
 #include "pictures/picture.h"
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 namespace {

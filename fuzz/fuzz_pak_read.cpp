@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_layer.h"
-#include "platform/pak_file.h"
+#include "platform/files/file_layer.h"
+#include "platform/files/pak_file.h"
 #include "platform/wendax.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "pictures/picture.h"
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 #ifndef KVR_FUZZ_EXT

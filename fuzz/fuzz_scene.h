@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "pictures/picture.h"
-#include "pictures/scene_picture.h"
+#include "scene/scene_picture.h"
 
 struct Fuzz_Scene {
   Fuzz_Scene() {

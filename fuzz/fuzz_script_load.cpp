@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "engine/engine.h"
-#include "engine/script_loader.h"
-#include "platform/file_layer.h"
+#include "engine/script/script_loader.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_unpack_input.h"
-#include "pictures/packing.h"
+#include "packing/packing.h"
 
 #ifndef KVR_FUZZ_METHOD
 #error "define KVR_FUZZ_METHOD (1..7)"

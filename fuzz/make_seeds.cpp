@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_unpack_input.h"
-#include "pictures/pack_internal.h"
-#include "pictures/packing_encode.h"
+#include "packing/pack_internal.h"
+#include "packing/packing_encode.h"
 #include "tools/pak_writer.h"
 
 namespace {

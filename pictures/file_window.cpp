@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 FileWindow::FileWindow(Wendax& wx, std::string_view path) : wx_(wx) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <span>
 
-#include "platform/display.h"
-#include "platform/text.h"
+#include "platform/display/display.h"
+#include "platform/files/text.h"
 #include "platform/wendax.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "pictures/picture.h"
 #include "pictures/picture_bytes.h"
 #include "pictures/picture_readers.h"
-#include "platform/text.h"
+#include "platform/files/text.h"
 
 namespace {
 

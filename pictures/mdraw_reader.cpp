@@ -3,10 +3,10 @@
 // palette at offset 50 and the pixel data from offset 818 to the end.
 #include <cstring>
 
-#include "pictures/packing.h"
+#include "packing/packing.h"
 #include "pictures/picture_bytes.h"
 #include "pictures/picture_readers.h"
-#include "platform/text.h"
+#include "platform/files/text.h"
 
 namespace {
 

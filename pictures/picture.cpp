@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "pictures/packing.h"
+#include "packing/packing.h"
 #include "pictures/picture_bytes.h"
 
 std::string Picture_Name_From_Path(std::string_view path) {

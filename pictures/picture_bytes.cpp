@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 
 std::optional<std::vector<uint8_t>> Picture_File_Bytes(Wendax& wx, std::string_view path) {
   int handle = File_Open(wx, path, kFileModeRead);

@@ -5,7 +5,7 @@
 
 #include "pictures/picture.h"
 #include "pictures/picture_bytes.h"
-#include "platform/display.h"
+#include "platform/display/display.h"
 #include "platform/wendax.h"
 
 namespace {

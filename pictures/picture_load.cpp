@@ -4,8 +4,8 @@
 
 #include "pictures/picture.h"
 #include "pictures/picture_readers.h"
-#include "platform/file_layer.h"
-#include "platform/text.h"
+#include "platform/files/file_layer.h"
+#include "platform/files/text.h"
 
 namespace {
 

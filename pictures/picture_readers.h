@@ -38,5 +38,5 @@ PicturePtr Gif_Read(Wendax& wx, std::string_view path);
 // IFF PBM with ByteRun1: pictures/iff_reader.cpp.
 PicturePtr Iff_Read(Wendax& wx, std::string_view path);
 // MTRD picture file (opens the file and calls Mtrd_Read_Picture on it):
-// pictures/mtrd_*.cpp.
+// pictures/mtrd/.
 PicturePtr Mtrd_Read_Picture_File(Wendax& wx, std::string_view path);

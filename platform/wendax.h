@@ -5,12 +5,12 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/display_state.h"
-#include "platform/file_layer.h"
-#include "platform/frame_clock.h"
-#include "platform/input_state.h"
-#include "platform/sound_output.h"
-#include "platform/sound_timer.h"
+#include "platform/display/display_state.h"
+#include "platform/files/file_layer.h"
+#include "platform/input/frame_clock.h"
+#include "platform/input/input_state.h"
+#include "platform/sound/sound_output.h"
+#include "platform/sound/sound_timer.h"
 
 // Shows a fatal message (text, caption) before the process ends. The default
 // writes both to stderr; a display backend adds its message box.

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "pictures/packing_encode.h"
+#include "packing/packing_encode.h"
 #include "tools/picture_writer_bytes.h"
 #include "tools/picture_writers.h"
 

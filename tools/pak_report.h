@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/pak_file.h"
+#include "platform/files/pak_file.h"
 
 // "stored", "run-length", ... ("unknown" outside 0..5).
 const char* Pak_Method_Name(int method);

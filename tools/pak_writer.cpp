@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "pictures/packing_encode.h"
-#include "platform/pak_file.h"
+#include "packing/packing_encode.h"
+#include "platform/files/pak_file.h"
 
 namespace {
 

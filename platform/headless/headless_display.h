@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/display_backend.h"
+#include "platform/display/display_backend.h"
 #include "platform/headless/null_audio.h"
-#include "platform/pointer_state.h"
+#include "platform/input/pointer_state.h"
 
 // Operations a test can make the virtual card or window refuse.
 enum Headless_Refusal : uint32_t {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/mixer.h"
+#include "platform/sound/mixer.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_device.h"
+#include "platform/sound/audio_device.h"
 
 class NullAudio : public AudioDevice {
  public:

@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/mixer.h"
+#include "platform/sound/mixer.h"
 
 namespace {
 

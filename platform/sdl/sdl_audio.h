@@ -6,6 +6,6 @@
 
 #include <memory>
 
-#include "platform/audio_device.h"
+#include "platform/sound/audio_device.h"
 
 std::unique_ptr<AudioDevice> Sdl_Audio_Device();

@@ -13,8 +13,8 @@
 #include <deque>
 #include <vector>
 
-#include "platform/display_backend.h"
-#include "platform/pointer_state.h"
+#include "platform/display/display_backend.h"
+#include "platform/input/pointer_state.h"
 
 class Sdl_Display : public Display_Backend {
  public:

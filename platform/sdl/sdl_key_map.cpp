@@ -1,6 +1,6 @@
 #include "platform/sdl/sdl_key_map.h"
 
-#include "platform/virtual_keys.h"
+#include "platform/input/virtual_keys.h"
 
 namespace {
 

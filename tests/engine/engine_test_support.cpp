@@ -1,4 +1,4 @@
-#include "engine_test_support.h"
+#include "tests/engine/engine_test_support.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "pictures/packing_encode.h"
+#include "packing/packing_encode.h"
 
 namespace {
 std::string Join(std::initializer_list<std::string> parts) {

@@ -12,7 +12,7 @@
 
 #include "engine/engine.h"
 #include "engine/engine_services.h"
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 // A Wendax and an Engine whose debug lines are collected.

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/script_loader.h"
-#include "engine_test_support.h"
+#include "engine/script/script_loader.h"
+#include "tests/engine/engine_test_support.h"
 
 namespace {
 

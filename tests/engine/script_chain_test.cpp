@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "engine_test_support.h"
-#include "platform/folders.h"
+#include "tests/engine/engine_test_support.h"
+#include "platform/files/folders.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The BMP reader.
 #include <gtest/gtest.h>
 
-#include "picture_test_support.h"
+#include "tests/pictures/picture_test_support.h"
 #include "pictures/picture_readers.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "pictures/font.h"
-#include "pictures/packing_encode.h"
-#include "platform/file_layer.h"
+#include "packing/packing_encode.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
-#include "picture_test_support.h"
+#include "tests/pictures/picture_test_support.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // clears, and every way a hostile stream ends.
 #include <gtest/gtest.h>
 
-#include "picture_format_writers.h"
+#include "tests/pictures/picture_format_writers.h"
 #include "pictures/file_window.h"
 #include "pictures/gif_lzw.h"
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 namespace {

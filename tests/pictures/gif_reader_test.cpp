@@ -2,8 +2,8 @@
 // refusals and truncation.
 #include <gtest/gtest.h>
 
-#include "picture_format_writers.h"
-#include "picture_test_support.h"
+#include "tests/pictures/picture_format_writers.h"
+#include "tests/pictures/picture_test_support.h"
 #include "pictures/gif_lzw.h"
 #include "pictures/picture_readers.h"
 #include "platform/wendax.h"

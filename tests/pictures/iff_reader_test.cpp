@@ -2,12 +2,12 @@
 // and ByteRun1, refusals and truncation.
 #include <gtest/gtest.h>
 
-#include "picture_format_writers.h"
-#include "picture_test_support.h"
+#include "tests/pictures/picture_format_writers.h"
+#include "tests/pictures/picture_test_support.h"
 #include "pictures/byterun1.h"
 #include "pictures/file_window.h"
 #include "pictures/picture_readers.h"
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 namespace {

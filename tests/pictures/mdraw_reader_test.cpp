@@ -1,8 +1,8 @@
 // The MDRAW reader.
 #include <gtest/gtest.h>
 
-#include "picture_test_support.h"
-#include "pictures/packing_encode.h"
+#include "tests/pictures/picture_test_support.h"
+#include "packing/packing_encode.h"
 #include "pictures/picture_readers.h"
 #include "platform/wendax.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "picture_test_support.h"
+#include "tests/pictures/picture_test_support.h"
 #include "pictures/picture.h"
 #include "platform/wendax.h"
 

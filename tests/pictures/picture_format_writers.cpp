@@ -1,4 +1,4 @@
-#include "picture_format_writers.h"
+#include "tests/pictures/picture_format_writers.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -2,10 +2,10 @@
 // extension and the fallback order with its naming.
 #include <gtest/gtest.h>
 
-#include "picture_test_support.h"
+#include "tests/pictures/picture_test_support.h"
 #include "pictures/picture.h"
 #include "pictures/picture_readers.h"
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 #include "tests/support/temp_folder.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "picture_test_support.h"
-#include "pictures/packing_encode.h"
+#include "tests/pictures/picture_test_support.h"
+#include "packing/packing_encode.h"
 #include "pictures/picture.h"
 
 namespace {

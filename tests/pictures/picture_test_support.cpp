@@ -1,4 +1,4 @@
-#include "picture_test_support.h"
+#include "tests/pictures/picture_test_support.h"
 
 std::vector<uint8_t> Test_Palette(int r0, int g0, int b0) {
   std::vector<uint8_t> palette(768);
@@ -83,7 +83,7 @@ std::vector<uint8_t> Pixel_Bytes(const Picture& picture, int x, int y) {
   return {picture.pixels.begin() + ptrdiff_t(i), picture.pixels.begin() + ptrdiff_t(i + bytes)};
 }
 
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 PicturePtr Read_From_Memory(PictureReader reader, std::string_view name,

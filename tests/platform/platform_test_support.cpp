@@ -1,4 +1,4 @@
-#include "platform_test_support.h"
+#include "tests/platform/platform_test_support.h"
 
 #include <stdlib.h>
 
@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "pictures/packing_encode.h"
-#include "platform/file_layer.h"
+#include "packing/packing_encode.h"
+#include "platform/files/file_layer.h"
 
 std::string_view As_Text(const std::vector<uint8_t>& bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "pictures/packing_encode.h"
+#include "packing/packing_encode.h"
 
 std::string Pak_Bytes(std::string_view magic, std::string_view stored_name, uint32_t method,
                       uint32_t packed_size, uint32_t unpacked_size, std::string_view payload) {

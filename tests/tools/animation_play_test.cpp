@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "kvr_read/kvr_read.h"
-#include "panorama_pictures.h"
+#include "tests/tools/panorama_pictures.h"
 #include "tests/support/temp_folder.h"
 #include "tools/panorama_writer.h"
 

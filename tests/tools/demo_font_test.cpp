@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "pictures/font.h"
-#include "platform/file_layer.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 namespace {

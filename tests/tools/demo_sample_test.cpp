@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/script_loader.h"
-#include "engine/zone_file.h"
-#include "platform/text.h"
+#include "engine/script/script_loader.h"
+#include "engine/script/zone_file.h"
+#include "platform/files/text.h"
 #include "platform/wendax.h"
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 
 namespace {
 

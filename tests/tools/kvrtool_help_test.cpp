@@ -1,7 +1,7 @@
 // kvrtool's help texts and its answers to wrong command lines.
 #include <gtest/gtest.h>
 
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "pictures/packing.h"
-#include "platform/pak_file.h"
+#include "packing/packing.h"
+#include "platform/files/pak_file.h"
 #include "tests/support/temp_folder.h"
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 #include "tools/pak_writer.h"
 
 namespace {

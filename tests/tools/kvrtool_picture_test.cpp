@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "png_bytes.h"
+#include "tests/tools/png_bytes.h"
 #include "tests/support/temp_folder.h"
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 #include "tools/picture_pixels.h"
 #include "tools/png_file.h"
 

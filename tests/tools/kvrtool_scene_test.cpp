@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "panorama_pictures.h"
+#include "tests/tools/panorama_pictures.h"
 #include "tests/support/temp_folder.h"
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 #include "tools/face_strip.h"
 
 namespace {

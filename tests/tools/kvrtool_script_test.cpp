@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tests/support/temp_folder.h"
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 #include "tools/pak_writer.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "panorama_pictures.h"
+#include "tests/tools/panorama_pictures.h"
 #include "tests/support/temp_folder.h"
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 #include "tools/face_strip.h"
 #include "tools/panorama_writer.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/support/temp_folder.h"
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 #include "tools/zone_writer.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pak_file.h"
+#include "platform/files/pak_file.h"
 #include "tools/pak_report.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "panorama_pictures.h"
+#include "tests/tools/panorama_pictures.h"
 
 #include <gtest/gtest.h>
 

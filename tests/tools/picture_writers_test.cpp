@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pictures/packing_encode.h"
+#include "packing/packing_encode.h"
 #include "pictures/picture_readers.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "png_bytes.h"
+#include "tests/tools/png_bytes.h"
 
 #include <zlib.h>
 

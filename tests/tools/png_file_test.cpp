@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "png_bytes.h"
+#include "tests/tools/png_bytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tool_run.h"
+#include "tests/tools/tool_run.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pak_file.h"
+#include "platform/files/pak_file.h"
 #include "tools/file_io.h"
 #include "tools/kvrtool/arguments.h"
 #include "tools/kvrtool/command.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "pictures/picture.h"
-#include "pictures/scene_picture.h"
+#include "scene/scene_picture.h"
 #include "tools/file_io.h"
 #include "tools/kvrtool/arguments.h"
 #include "tools/kvrtool/command.h"

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/script_loader.h"
-#include "platform/file_layer.h"
-#include "platform/pak_file.h"
-#include "platform/path_resolve.h"
+#include "engine/script/script_loader.h"
+#include "platform/files/file_layer.h"
+#include "platform/files/pak_file.h"
+#include "platform/files/path_resolve.h"
 #include "platform/wendax.h"
 #include "tools/json_writer.h"
 #include "tools/kvrtool/arguments.h"

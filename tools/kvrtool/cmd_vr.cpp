@@ -9,7 +9,7 @@
 
 #include "kvr_read/kvr_read.h"
 #include "kvr_read/kvr_walk.h"
-#include "platform/text.h"
+#include "platform/files/text.h"
 #include "tools/animation_play.h"
 #include "tools/face_strip.h"
 #include "tools/file_io.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/zone_file.h"
-#include "platform/file_layer.h"
+#include "engine/script/zone_file.h"
+#include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 #include "tools/file_io.h"
 #include "tools/json_writer.h"

@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <numbers>
 
-#include "platform/display.h"
-#include "platform/frame_clock.h"
-#include "platform/input.h"
+#include "platform/display/display.h"
+#include "platform/input/frame_clock.h"
+#include "platform/input/input.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_display.h"
-#include "platform/sound_output.h"
+#include "platform/sound/sound_output.h"
 #include "platform/wendax.h"
 
 namespace {

@@ -1,0 +1,41 @@
+// The display half of Wendax's state: mode list, current mode, frame
+// buffer, conversion table and the flags of the window procedure.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/display/display_modes.h"
+
+struct Wendax;
+class Display_Backend;
+
+struct Display_State {
+  Display_Backend* backend = nullptr;
+  // Run first by Wendax_Show; Wendax_Init installs Wendax_Pump.
+  int (*pump_hook)(Wendax& wx) = nullptr;
+
+  std::string program_path;  // window caption and fatal message caption
+  std::string saved_folder;  // current folder before Wendax_Init
+
+  std::vector<Display_Mode> modes;
+  // The request fields before Wendax_Set_Mode, the chosen record after it.
+  Display_Mode mode;
+  // The record in effect while the screen is open (bits as enumerated).
+  Display_Mode shown;
+
+  std::vector<uint16_t> frame_buffer;  // frame_width x frame_height, 5-6-5
+  int frame_width = 0;
+  int frame_height = 0;
+  std::vector<uint32_t> conversion;    // 65536 entries, none at 16 bits
+
+  bool screen_open = false;
+  bool suspended = false;
+  bool inactive = false;
+  bool has_primary = false;
+  bool flip_mode = false;
+  bool initialised = false;
+  // Set by the quit key; the engine's main loop ends the game when it sees it.
+  bool quit_requested = false;
+};

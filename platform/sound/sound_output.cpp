@@ -1,0 +1,214 @@
+#include "platform/sound/sound_output.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "platform/wendax.h"
+
+namespace {
+
+int Clamp_Volume(int volume) { return std::clamp(volume, 0, kSoundVolumeMax); }
+int Clamp_Pan(int pan) { return std::clamp(pan, -kSoundPanMax, kSoundPanMax); }
+
+VoiceLevels Levels_Of(int volume, int pan) { return {Sound_Volume_To_Db(volume), pan * 10}; }
+
+}  // namespace
+
+int Sound_Volume_To_Db(int volume) {
+  if (volume <= 0) return kSilenceDb;
+  if (volume >= kSoundVolumeMax) return 0;
+  return int(-2000.0 * std::log10(double(kSoundVolumeMax) / double(volume)));
+}
+
+SoundOutput::SoundOutput() = default;
+
+SoundOutput::~SoundOutput() {
+  std::lock_guard guard(lock_);
+  Close_Locked();
+}
+
+void SoundOutput::Use_Device(std::unique_ptr<AudioDevice> device) {
+  std::lock_guard guard(lock_);
+  Close_Locked();
+  device_ = std::move(device);
+}
+
+int SoundOutput::Init() {
+  std::lock_guard guard(lock_);
+  if (device_open_ || !device_) return -1;
+  if (!device_->Open(mixer_, kSoundDeviceRate)) return -1;
+  device_open_ = true;
+  channels_ = {};
+  stream_ = {};
+  return 0;
+}
+
+void SoundOutput::Close() {
+  std::lock_guard guard(lock_);
+  Close_Locked();
+}
+
+void SoundOutput::Close_Locked() {
+  if (!device_open_) return;
+  Stream_Stop_Locked();
+  for (int channel = 1; channel <= kSoundChannels; ++channel) Stop_Locked(channel);
+  device_->Close();
+  device_open_ = false;
+}
+
+int SoundOutput::Device_Flag() const {
+  std::lock_guard guard(lock_);
+  return Ready() ? 0 : -1;
+}
+
+int SoundOutput::Play(const Sample* sample, int volume, int pan, int flags) {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !sample) return -1;
+  return Play_Locked(*sample, volume, pan, flags);
+}
+
+int SoundOutput::Play_Locked(const Sample& sample, int volume, int pan, int flags) {
+  Poll_Locked();
+  volume = Clamp_Volume(volume);
+  pan = Clamp_Pan(pan);
+  auto free_channel = std::find_if(channels_.begin(), channels_.end(), [](const Channel& c) { return !c.in_use; });
+  if (free_channel == channels_.end()) return -1;
+  int channel = int(free_channel - channels_.begin()) + 1;
+  PcmFormat format{sample.rate, sample.bits, sample.stereo != 0 ? 2 : 1};
+  if (!mixer_.Start(channel - 1, format, sample.data, (flags & kSoundFlagLoop) != 0, Levels_Of(volume, pan)))
+    return -1;  // the channel stays free
+  *free_channel = Channel{true, sample.name, format};
+  return channel;
+}
+
+void SoundOutput::Stop(int channel) {
+  std::lock_guard guard(lock_);
+  if (Ready()) Stop_Locked(channel);
+}
+
+void SoundOutput::Stop_Locked(int channel) {
+  if (!Valid(channel) || !channels_[size_t(channel - 1)].in_use) return;
+  // Stopping the stream's channel ends the stream, so a later refill can
+  // never write into another sound that takes the channel.
+  if (stream_.phase != StreamPhase::kOff && stream_.channel == channel) stream_ = {};
+  mixer_.Stop(channel - 1);
+  channels_[size_t(channel - 1)] = Channel{};
+  Poll_Locked();
+}
+
+void SoundOutput::Set(int channel, int volume, int pan) {
+  std::lock_guard guard(lock_);
+  if (Ready()) Set_Locked(channel, volume, pan);
+}
+
+void SoundOutput::Set_Locked(int channel, int volume, int pan) {
+  if (!Valid(channel) || !channels_[size_t(channel - 1)].in_use) return;
+  if (mixer_.Playing(channel - 1)) mixer_.Set_Levels(channel - 1, Levels_Of(Clamp_Volume(volume), Clamp_Pan(pan)));
+}
+
+int32_t SoundOutput::Position(int channel) const {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !Valid(channel) || !channels_[size_t(channel - 1)].in_use) return 0;
+  return int32_t(mixer_.Position(channel - 1));
+}
+
+void SoundOutput::Poll() const {
+  std::lock_guard guard(lock_);
+  if (Ready()) Poll_Locked();
+}
+
+// Reads each channel's status without acting on it (see Sound_Poll).
+void SoundOutput::Poll_Locked() const {
+  for (int channel = 1; channel <= kSoundChannels; ++channel)
+    if (channels_[size_t(channel - 1)].in_use) (void)mixer_.Playing(channel - 1);
+}
+
+std::optional<VoiceLevels> SoundOutput::Levels(int channel) const {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !Valid(channel) || !channels_[size_t(channel - 1)].in_use) return std::nullopt;
+  return mixer_.Levels(channel - 1);
+}
+
+int SoundOutput::Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size,
+                              int volume, int pan) {
+  std::lock_guard guard(lock_);
+  if (!Ready() || stream_.phase != StreamPhase::kOff || size < 2) return -1;
+  size_t half = size_t(size) / 2;
+  if (data.size() < half) return -1;
+  Sample buffer;
+  buffer.name = kStreamSampleName;
+  buffer.rate = rate;
+  buffer.bits = bits;
+  buffer.stereo = stereo;
+  buffer.data.assign(size_t(size), bits == 8 ? 0x80 : 0x00);  // silence until the first refill
+  std::copy(data.begin(), data.begin() + std::ptrdiff_t(half), buffer.data.begin());
+  int channel = Play_Locked(buffer, volume, pan, kSoundFlagLoop);
+  if (channel < 0) return -1;
+  stream_ = Stream{StreamPhase::kA, channel, half};
+  return 0;
+}
+
+int SoundOutput::Stream_Refill(std::span<const uint8_t> chunk, int volume, int pan) {
+  std::lock_guard guard(lock_);
+  if (!Ready() || stream_.phase == StreamPhase::kOff) return 0;
+  size_t cursor = size_t(mixer_.Position(stream_.channel - 1));
+  bool in_second_half = cursor >= stream_.half;
+  if (stream_.phase == StreamPhase::kA ? in_second_half : !in_second_half) return 0;
+  size_t offset = stream_.phase == StreamPhase::kA ? stream_.half : 0;
+  if (!Stream_Write(offset, chunk)) {
+    Stream_Stop_Locked();
+    return 1;
+  }
+  stream_.phase = stream_.phase == StreamPhase::kA ? StreamPhase::kB : StreamPhase::kA;
+  Set_Locked(stream_.channel, volume, pan);
+  return 1;
+}
+
+// Writes one half: the chunk, cut to the half or completed with silence.
+bool SoundOutput::Stream_Write(size_t offset, std::span<const uint8_t> chunk) {
+  const Channel& channel = channels_[size_t(stream_.channel - 1)];
+  std::vector<uint8_t> half(stream_.half, channel.format.bits == 8 ? 0x80 : 0x00);
+  std::copy_n(chunk.begin(), std::min(chunk.size(), half.size()), half.begin());
+  return mixer_.Write(stream_.channel - 1, offset, half);
+}
+
+void SoundOutput::Stream_Stop() {
+  std::lock_guard guard(lock_);
+  Stream_Stop_Locked();
+}
+
+void SoundOutput::Stream_Stop_Locked() {
+  if (stream_.phase == StreamPhase::kOff) return;
+  int channel = stream_.channel;
+  stream_ = {};
+  Stop_Locked(channel);
+}
+
+StreamPhase SoundOutput::Stream_State() const {
+  std::lock_guard guard(lock_);
+  return stream_.phase;
+}
+
+int Sound_Init(Wendax& wx) { return wx.sound.Init(); }
+void Sound_Close(Wendax& wx) { wx.sound.Close(); }
+int Sound_Device_Flag(const Wendax& wx) { return wx.sound.Device_Flag(); }
+int Sound_Play(Wendax& wx, const Sample* sample, int volume, int pan, int flags) {
+  return wx.sound.Play(sample, volume, pan, flags);
+}
+void Sound_Stop(Wendax& wx, int channel) { wx.sound.Stop(channel); }
+void Sound_Set(Wendax& wx, int channel, int volume, int pan) { wx.sound.Set(channel, volume, pan); }
+int32_t Sound_Position(const Wendax& wx, int channel) { return wx.sound.Position(channel); }
+void Sound_Poll(const Wendax& wx) { wx.sound.Poll(); }
+std::optional<VoiceLevels> Sound_Levels(const Wendax& wx, int channel) { return wx.sound.Levels(channel); }
+
+int Stream_Start(Wendax& wx, std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size,
+                 int volume, int pan) {
+  return wx.sound.Stream_Start(data, rate, bits, stereo, size, volume, pan);
+}
+int Stream_Refill(Wendax& wx, std::span<const uint8_t> chunk, int volume, int pan) {
+  return wx.sound.Stream_Refill(chunk, volume, pan);
+}
+void Stream_Stop(Wendax& wx) { wx.sound.Stream_Stop(); }
+StreamPhase Stream_State(const Wendax& wx) { return wx.sound.Stream_State(); }
