@@ -1,6 +1,6 @@
-# fuzz_kvr_chunks: the input as a chunk file walked with the engine's reading
-# copy of KVR_FILE. fuzz_dct_unpack: the dct unpackers on arbitrary data.
-kvr_fuzz(fuzz_kvr_chunks SOURCES fuzz_kvr_chunks.cpp LIBS kvr_file_reader)
+# fuzz_kvr_chunks: the input as a chunk file walked with KVR_FILE as the engine
+# links it. fuzz_dct_unpack: the dct unpackers on arbitrary data.
+kvr_fuzz(fuzz_kvr_chunks SOURCES fuzz_kvr_chunks.cpp LIBS kvr_chunk_file kvr_byte_order)
 kvr_fuzz(fuzz_dct_unpack SOURCES fuzz_dct_unpack.cpp LIBS dct)
 
 # Writes their seed corpora: fuzz_make_kvr_seeds fuzz/corpus

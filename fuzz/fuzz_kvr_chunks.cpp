@@ -1,4 +1,4 @@
-// The input as a chunk file, walked with the engine's reading copy of
+// The input as a chunk file, walked with KVR_FILE as the engine links
 // KVR_FILE the way readers walk panorama files: Get_Chunck to peek,
 // Get_Chunck_Data and Read_Chunck to look inside, Next_Chunck to go on,
 // entering every chunk's payload as a nested sequence (to a depth of 4).
@@ -15,7 +15,8 @@
 #include <string>
 
 #include "kvr_read/kvr_chunks.h"
-#include "kvr_read/kvr_file_reader.h"
+#include "kvr_read/kvr_file.h"
+#include "packing/byte_order.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ struct Walk {
 void Expected_Header(const Walk& w, int pos, int& tag, int& size) {
   tag = size = 0;
   if (pos < 0 || pos > w.size - 8) return;
-  tag = Kvr_Get_Le32(w.bytes + pos);
-  const int32_t length = Kvr_Get_Le32(w.bytes + pos + 4);
+  tag = Le_I32(w.bytes + pos);
+  const int32_t length = Le_I32(w.bytes + pos + 4);
   size = length < 8 ? 0 : length - 8;
 }
 
@@ -88,7 +89,7 @@ void Enter(Walk& w, int pos, int tag, int size, int depth) {
 // Where Next_Chunck must go from the chunk at `pos`: its stored length on,
 // or the end of the file for a length below 8.
 long Expected_Next(const Walk& w, int pos) {
-  const int32_t length = Kvr_Get_Le32(w.bytes + pos + 4);
+  const int32_t length = Le_I32(w.bytes + pos + 4);
   return length < 8 ? w.size : long{pos} + length;
 }
 

@@ -11,6 +11,7 @@
 #include "dct/dct_encode.h"
 #include "fuzz/fuzz_dct_input.h"
 #include "kvr_read/kvr_chunks.h"
+#include "packing/byte_order.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void Write(const fs::path& folder, const std::string& name, const Bytes& bytes) 
 
 void Put(Bytes& b, int32_t v) {
   unsigned char le[4];
-  Kvr_Put_Le32(le, v);
+  Put_Le32(le, v);
   b.insert(b.end(), le, le + 4);
 }
 

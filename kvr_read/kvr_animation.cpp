@@ -64,3 +64,13 @@ int Kvr_Play_Animation(KVR_ANIM* anim, unsigned char* dest, int kind) {
 void Kvr_Close_Animation(KVR_ANIM* anim) {
   if (anim) anim->file.Close();
 }
+
+int Kvr_Get_Number_Animation(char* path) {
+  return Kvr_Get_Number_Animation(static_cast<const char*>(path));
+}
+void Kvr_Get_Animation(char* path, char** names) {
+  Kvr_Get_Animation(static_cast<const char*>(path), names);
+}
+int Kvr_Open_Animation(char* path, char* name, KVR_ANIM* anim) {
+  return Kvr_Open_Animation(static_cast<const char*>(path), static_cast<const char*>(name), anim);
+}

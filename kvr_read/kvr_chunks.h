@@ -40,16 +40,3 @@ inline constexpr int KVR_VR_HEIGHT = 6144;
 inline constexpr int KVR_PIC_WIDTH = 640;
 inline constexpr int KVR_PIC_HEIGHT = 480;
 
-// Little-endian int32 fields in a byte buffer.
-inline int32_t Kvr_Get_Le32(const unsigned char* p) {
-  return static_cast<int32_t>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
-                              uint32_t{p[3]} << 24);
-}
-
-inline void Kvr_Put_Le32(unsigned char* p, int32_t value) {
-  const auto v = static_cast<uint32_t>(value);
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-  p[2] = static_cast<unsigned char>(v >> 16);
-  p[3] = static_cast<unsigned char>(v >> 24);
-}

@@ -1,21 +1,12 @@
-// KVR_FILE. One source for both copies of the class: built plainly into
-// libkvr_read.so, and with KVR_FILE_READING_ONLY into the engine's
-// kvr_file_reader, which leaves out Open_Tmp, Write_Chunck and Write and
-// puts the class in namespace kvr_file_reader.
+// KVR_FILE, compiled once (the object library kvr_chunk_file) into
+// libkvr_read.so and into the engine's scene library.
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <new>
 
-#ifdef KVR_FILE_READING_ONLY
-#include "kvr_read/kvr_file_reader.h"
-#define KVR_FILE_BEGIN namespace kvr_file_reader {
-#define KVR_FILE_END }
-#else
 #include "kvr_read/kvr_file.h"
-#define KVR_FILE_BEGIN
-#define KVR_FILE_END
-#endif
+#include "packing/byte_order.h"
 
 namespace {
 
@@ -26,19 +17,6 @@ struct Header {
   int32_t length = 0;
 };
 
-uint32_t Le32(const unsigned char* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
-#ifndef KVR_FILE_READING_ONLY
-void Put_Le32(unsigned char* p, uint32_t v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-  p[2] = static_cast<unsigned char>(v >> 16);
-  p[3] = static_cast<unsigned char>(v >> 24);
-}
-#endif
-
 // Reads the tag, then the stored length. Returns the number of bytes read,
 // kHeaderSize for a whole header; fewer means the file ended (or failed)
 // inside it.
@@ -47,8 +25,8 @@ size_t Read_Header(FILE* f, Header& h) {
   size_t got = fread(bytes, 1, 4, f);
   if (got == 4) got += fread(bytes + 4, 1, 4, f);
   if (got == kHeaderSize) {
-    h.tag = Le32(bytes);
-    h.length = static_cast<int32_t>(Le32(bytes + 4));
+    h.tag = Le_U32(bytes);
+    h.length = static_cast<int32_t>(Le_U32(bytes + 4));
   }
   return got;
 }
@@ -62,8 +40,6 @@ void Report(int* tag, int* size, const Header& h, bool whole) {
 }
 
 }  // namespace
-
-KVR_FILE_BEGIN
 
 // The stream shared by every object copied from the one that opened it.
 // `file` is null once the stream has been closed through any of them.
@@ -117,6 +93,8 @@ KVR_FILE::Stream* KVR_FILE::Adopt(FILE* file) {
   if (!s) fclose(file);
   return s;
 }
+
+int KVR_FILE::Open(char* path, char* mode) { return Open(static_cast<const char*>(path), mode); }
 
 int KVR_FILE::Open(const char* path, const char* mode) {
   Close();
@@ -183,8 +161,6 @@ void KVR_FILE::Seek(int pos) {
   if (f && pos >= 0) fseek(f, pos, SEEK_SET);
 }
 
-#ifndef KVR_FILE_READING_ONLY
-
 int KVR_FILE::Open_Tmp() {
   Close();
   stream_ = Adopt(tmpfile());
@@ -201,11 +177,10 @@ void KVR_FILE::Write_Chunck(int tag, int size) {
   fwrite(bytes, 1, kHeaderSize, f);
 }
 
+void KVR_FILE::Write(void* data, int len) { Write(static_cast<const void*>(data), len); }
+
 void KVR_FILE::Write(const void* data, int len) {
   FILE* f = File();
   if (f && data && len > 0) fwrite(data, 1, static_cast<size_t>(len), f);
 }
 
-#endif
-
-KVR_FILE_END

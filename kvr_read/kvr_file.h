@@ -18,8 +18,10 @@
 // for the others, and the last one destroyed closes it. So a shared stream
 // is closed exactly once.
 //
-// The engine carries its own reading copy of this class, compiled from the
-// same source without the writing side: kvr_read/kvr_file_reader.h.
+// Programs are built against the signatures with plain `char *` and
+// `void *`; the const overloads beside them take the same arguments
+// without a cast. The engine links the same compiled class statically and
+// exports nothing.
 #pragma once
 
 #include <cstdio>
@@ -35,6 +37,7 @@ class KVR_READ_API KVR_FILE {
 
   // Closes the open stream if any, then opens `path` with the stdio `mode`.
   // 1 when the file was opened, else 0 (no stream is then open).
+  int Open(char* path, char* mode);
   int Open(const char* path, const char* mode);
   // Closes the open stream if any, then opens an anonymous temporary file
   // (binary, read and write, deleted when closed). 1 or 0 as Open.
@@ -58,6 +61,7 @@ class KVR_READ_API KVR_FILE {
   // Raw bytes. A short read leaves the rest of `buf` as it was; len <= 0
   // does nothing.
   void Read(void* buf, int len);
+  void Write(void* data, int len);
   void Write(const void* data, int len);
   // From the start of a chunk to the start of its next sibling. A 0 tag, the
   // end of the file or a cut header do not move past it; a chunk whose stored

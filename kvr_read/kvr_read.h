@@ -14,6 +14,10 @@
 // messages: a missing file, a file that does not begin with KVR_CHUNK_FILE,
 // a missing chunk or a damaged size all give 0. Any number of threads may
 // call, one call per KVR_ANIM at a time.
+//
+// Programs are built against the signatures with plain `char *` and
+// `unsigned char *`; a const overload stands beside each of them, so that
+// callers holding const strings or buffers need no cast.
 #pragma once
 
 #include "kvr_read/kvr_chunks.h"
@@ -45,24 +49,30 @@ inline constexpr int KVR_TYPE_PIC = 2;  // it is KVR_CHUNK_STATIC_PIC
 // 1 or 2 by the file's first static chunk (a file holding both has the kind
 // of whichever comes first); 0 when there is none or the file is no
 // panorama file.
+KVR_READ_API int Kvr_Get_Vr_Type(char* path);
 KVR_READ_API int Kvr_Get_Vr_Type(const char* path);
 
 // Decodes the file's first KVR_CHUNK_STATIC_VR into dest (256 x 6144 pixels)
 // or its first KVR_CHUNK_STATIC_PIC into dest (640 x 480). 1 when done,
 // else 0 with dest untouched.
+KVR_READ_API int Kvr_Load_Static_Vr(char* path, unsigned char* dest);
 KVR_READ_API int Kvr_Load_Static_Vr(const char* path, unsigned char* dest);
+KVR_READ_API int Kvr_Load_Static_Pic(char* path, unsigned char* dest);
 KVR_READ_API int Kvr_Load_Static_Pic(const char* path, unsigned char* dest);
 
 // The number of animations of the file; 0 on any failure.
+KVR_READ_API int Kvr_Get_Number_Animation(char* path);
 KVR_READ_API int Kvr_Get_Number_Animation(const char* path);
 // Copies the 32 stored name bytes of each animation, in file order, to
 // names[0], names[1], ...: the caller provides one 32-byte block for each
 // animation Kvr_Get_Number_Animation counted.
+KVR_READ_API void Kvr_Get_Animation(char* path, char** names);
 KVR_READ_API void Kvr_Get_Animation(const char* path, char** names);
 
 // Opens the first animation whose stored name is `name` (case counts) into
 // anim; 1 when found, the file then staying open in anim, else 0 with
 // nothing open.
+KVR_READ_API int Kvr_Open_Animation(char* path, char* name, KVR_ANIM* anim);
 KVR_READ_API int Kvr_Open_Animation(const char* path, const char* name, KVR_ANIM* anim);
 // Decodes the animation's next frame into dest: kind 1, a panorama (rows of
 // 256 pixels); any other kind, a still picture (rows of 640). Only the
@@ -80,4 +90,5 @@ KVR_READ_API void Kvr_Close_Animation(KVR_ANIM* anim);
 // Face group f (tiles 4f .. 4f + 3) goes to faces[d], d = 2, 5, 0, 1, 3, 4
 // for f = 0 .. 5, its tiles as the top-left, top-right, bottom-right and
 // bottom-left quarters. Each face is 512 rows of 512 pixels.
+KVR_READ_API void Kvr_Remap(RGB* faces[6], unsigned char* strip);
 KVR_READ_API void Kvr_Remap(RGB* faces[6], const unsigned char* strip);

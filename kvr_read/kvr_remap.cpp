@@ -46,3 +46,7 @@ void Kvr_Remap(RGB* faces[6], const unsigned char* strip) {
       Copy_Tile(strip + (group * kTilesPerFace + t) * kTileBytes, face, kQuarters[t]);
   }
 }
+
+void Kvr_Remap(RGB* faces[6], unsigned char* strip) {
+  Kvr_Remap(faces, static_cast<const unsigned char*>(strip));
+}

@@ -48,3 +48,11 @@ int Kvr_Load_Static_Vr(const char* path, unsigned char* dest) {
 int Kvr_Load_Static_Pic(const char* path, unsigned char* dest) {
   return Load_Static(path, dest, KVR_CHUNK_STATIC_PIC, Unpack_Picture_Rgb_32_640_480);
 }
+
+int Kvr_Get_Vr_Type(char* path) { return Kvr_Get_Vr_Type(static_cast<const char*>(path)); }
+int Kvr_Load_Static_Vr(char* path, unsigned char* dest) {
+  return Kvr_Load_Static_Vr(static_cast<const char*>(path), dest);
+}
+int Kvr_Load_Static_Pic(char* path, unsigned char* dest) {
+  return Kvr_Load_Static_Pic(static_cast<const char*>(path), dest);
+}

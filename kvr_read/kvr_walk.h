@@ -2,9 +2,9 @@
 // outer chunk, finding a static picture record, counting and naming the
 // animations, opening one by name and stepping through its frames.
 //
-// Written once as templates over the chunk-file class, so that libkvr_read.so
-// (with its exported KVR_FILE) and the engine (with its reading copy,
-// kvr_read/kvr_file_reader.h) run the same code. Not installed.
+// Written once for libkvr_read.so and the engine's scene loaders, as
+// templates over the animation record (KVR_ANIM, or the scene's record that
+// extends it) and the caller's visitors. Not installed.
 //
 // Every size read from the file is checked against the chunk that holds it,
 // and data are read in bounded pieces, so a hostile length can neither make
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "kvr_read/kvr_chunks.h"
+#include "packing/byte_order.h"
 
 namespace kvr_walk {
 
@@ -64,7 +65,7 @@ template <class File>
 int32_t Read_Int(File& file) {
   unsigned char bytes[4] = {0, 0, 0, 0};
   file.Read(bytes, 4);
-  return Kvr_Get_Le32(bytes);
+  return Le_I32(bytes);
 }
 
 // Walks on from the current chunk to the first whose tag satisfies
@@ -192,7 +193,7 @@ bool Read_Frame_Blocks(File& file, int size, FrameBlocks& frame) {
   std::vector<unsigned char> numbers;
   if (Read_Bytes(file, count * 4, numbers) != count * 4) return false;
   frame.blocks.resize(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) frame.blocks[static_cast<size_t>(i)] = Kvr_Get_Le32(&numbers[size_t(i) * 4]);
+  for (int i = 0; i < count; ++i) frame.blocks[static_cast<size_t>(i)] = Le_I32(&numbers[size_t(i) * 4]);
   frame.dct_param = Read_Int(file);
   const int32_t n = Read_Int(file);
   if (n < 0 || n > size - 12 - count * 4) return false;

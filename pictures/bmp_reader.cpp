@@ -21,10 +21,10 @@ PicturePtr Bmp_Decode(std::span<const uint8_t> file, std::string_view name) {
   if (file.size() < kBmpHeaderBytes) return nullptr;
   const uint8_t* h = file.data();
   if (h[0] != 'B' || h[1] != 'M') return nullptr;
-  const int32_t width = int32_t(Bytes_U32_Le(h + 18));
-  const int32_t height = int32_t(Bytes_U32_Le(h + 22));
-  const int bit_count = Bytes_U16_Le(h + 28);
-  const uint32_t compression = Bytes_U32_Le(h + 30);
+  const int32_t width = int32_t(Le_U32(h + 18));
+  const int32_t height = int32_t(Le_U32(h + 22));
+  const int bit_count = Le_U16(h + 28);
+  const uint32_t compression = Le_U32(h + 30);
   if (compression != 0 || (bit_count != 8 && bit_count != 16 && bit_count != 24)) return nullptr;
   // A negative height (a top-down file) is not a size a picture can have.
   const size_t plain = Picture_Plain_Size(width, height, bit_count);
@@ -35,7 +35,7 @@ PicturePtr Bmp_Decode(std::span<const uint8_t> file, std::string_view name) {
     if (file.size() < pos + kBmpPaletteBytes) return nullptr;
     pos += kBmpPaletteBytes;
   }
-  const uint32_t offset = Bytes_U32_Le(h + 10);
+  const uint32_t offset = Le_U32(h + 10);
   if (offset >= kBmpHeaderBytes && offset <= file.size()) pos = offset;
   const size_t row = size_t(width) * size_t(bit_count / 8);
   const size_t stride = (row + 3) & ~size_t{3};
@@ -59,7 +59,7 @@ PicturePtr Bmp_Decode(std::span<const uint8_t> file, std::string_view name) {
   const size_t count = size_t(width) * size_t(height);
   if (bit_count == 16) {
     for (size_t i = 0; i < count; ++i) {
-      uint16_t p = Rgb555_To_565(Bytes_U16_Le(&pixels[2 * i]));
+      uint16_t p = Rgb555_To_565(Le_U16(&pixels[2 * i]));
       pixels[2 * i] = uint8_t(p);
       pixels[2 * i + 1] = uint8_t(p >> 8);
     }

@@ -87,8 +87,8 @@ PicturePtr Gif_Read(Wendax& wx, std::string_view path) {
   uint8_t descriptor[kDescriptorBytes];
   if (file.Read(at, descriptor, sizeof descriptor) != sizeof descriptor) return nullptr;
   at += int64_t(sizeof descriptor);
-  const int width = Bytes_U16_Le(descriptor + 4);
-  const int height = Bytes_U16_Le(descriptor + 6);
+  const int width = Le_U16(descriptor + 4);
+  const int height = Le_U16(descriptor + 6);
   const uint8_t flags = descriptor[8];
   if ((flags & kFlagColourTable) && !Read_Colour_Table(file, at, flags, palette)) return nullptr;
 

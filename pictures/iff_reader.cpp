@@ -42,7 +42,7 @@ std::optional<IffChunk> Iff_Find(FileWindow& file, std::string_view tag, int64_t
     uint8_t length[4];
     if (file.Read(at + 4, length, 4) != 4) return std::nullopt;
     IffChunk chunk;
-    chunk.length = Bytes_U32_Be(length);
+    chunk.length = Be_U32(length);
     chunk.data = at + 8;
     chunk.end = std::min(chunk.data + int64_t(chunk.length), to);
     return chunk;
@@ -61,7 +61,7 @@ std::optional<Bmhd> Read_Bmhd(FileWindow& file, const IffChunk& chunk) {
   uint8_t b[kBmhdBytes];
   if (chunk.end - chunk.data < int64_t(kBmhdBytes) || file.Read(chunk.data, b, kBmhdBytes) != kBmhdBytes)
     return std::nullopt;
-  return Bmhd{Bytes_U16_Be(b), Bytes_U16_Be(b + 2), b[8], b[10]};
+  return Bmhd{Be_U16(b), Be_U16(b + 2), b[8], b[10]};
 }
 
 // Plain BODY data must hold every pixel; ByteRun1 data must be able to.

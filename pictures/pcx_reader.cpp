@@ -19,8 +19,8 @@ PicturePtr Pcx_Decode(std::span<const uint8_t> bytes, std::string_view name) {
   if (bytes.size() < kPcxHeaderBytes) return nullptr;
   const uint8_t* h = bytes.data();
   if (h[1] != 5 || h[3] != 8 || h[65] != 1) return nullptr;
-  const int width = int(Bytes_U16_Le(h + 8)) - int(Bytes_U16_Le(h + 4)) + 1;
-  const int height = int(Bytes_U16_Le(h + 10)) - int(Bytes_U16_Le(h + 6)) + 1;
+  const int width = int(Le_U16(h + 8)) - int(Le_U16(h + 4)) + 1;
+  const int height = int(Le_U16(h + 10)) - int(Le_U16(h + 6)) + 1;
   const size_t plain = Picture_Plain_Size(width, height, 8);
   if (plain == 0) return nullptr;
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "packing/byte_order.h"
 #include "pictures/picture.h"
 
 struct Wendax;
@@ -34,15 +35,6 @@ PicturePtr Picture_Make_Empty(std::string_view name, int width, int height, int 
 // method 0, a depth of 8, 16, 24 or 32, a valid size, and at least the
 // plain size of pixel bytes. Drawing and conversion touch nothing else.
 bool Picture_Is_Plain(const Picture& picture);
-
-inline uint16_t Bytes_U16_Le(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-inline uint32_t Bytes_U32_Le(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-inline uint16_t Bytes_U16_Be(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
-inline uint32_t Bytes_U32_Be(const uint8_t* p) {
-  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
 
 // The truncating RGB to RGB565 rule.
 inline uint16_t Rgb_To_565(uint8_t r, uint8_t g, uint8_t b) {

@@ -31,7 +31,6 @@ bool Clip(const Screen16& screen, int x, int y, int width, int height, Visible& 
   return v.x0 < v.x1 && v.y0 < v.y1;
 }
 
-uint16_t Word_At(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 }  // namespace
 
@@ -61,7 +60,7 @@ void Picture_Draw(Picture* picture, Screen16 screen, int x, int y) {
         const uint8_t* s = pixels + size_t(row) * w;
         uint16_t* d = screen_row(row);
         for (int column = v.x0; column < v.x1; ++column)
-          d[int64_t(x) + column] = Word_At(table + 2 * s[column]);
+          d[int64_t(x) + column] = Le_U16(table + 2 * s[column]);
       }
       break;
     }
@@ -106,7 +105,7 @@ void Picture_Draw_Transparent(Picture* picture, Screen16 screen, int x, int y) {
     const uint8_t* s = picture->pixels.data() + size_t(row) * w * 2;
     uint16_t* d = screen.pixels + size_t(int64_t(y) + row) * size_t(screen.width);
     for (int column = v.x0; column < v.x1; ++column) {
-      uint16_t value = Word_At(s + size_t(column) * 2);
+      uint16_t value = Le_U16(s + size_t(column) * 2);
       if (value != 0) d[int64_t(x) + column] = value;
     }
   }

@@ -44,10 +44,10 @@ PicturePtr Tga_Decode(std::span<const uint8_t> file, std::string_view name) {
   const uint8_t* h = file.data();
   const int id_length = h[0];
   const int type = h[2];
-  const size_t map_length = Bytes_U16_Le(h + 5);
+  const size_t map_length = Le_U16(h + 5);
   const size_t map_entry_bits = h[7];
-  const int width = Bytes_U16_Le(h + 12);
-  const int height = Bytes_U16_Le(h + 14);
+  const int width = Le_U16(h + 12);
+  const int height = Le_U16(h + 14);
   const int depth = h[16];
   const uint8_t descriptor = h[17];
   if (type != 1 && type != 2 && type != 9 && type != 10) return nullptr;
@@ -110,7 +110,7 @@ PicturePtr Tga_Decode(std::span<const uint8_t> file, std::string_view name) {
     }
     case 16:
       for (size_t i = 0; i < count; ++i) {
-        uint16_t p = Rgb555_To_565(Bytes_U16_Le(&pixels[2 * i]));
+        uint16_t p = Rgb555_To_565(Le_U16(&pixels[2 * i]));
         pixels[2 * i] = uint8_t(p);
         pixels[2 * i + 1] = uint8_t(p >> 8);
       }

@@ -26,7 +26,7 @@
 #include <string>
 
 #include "kvr_read/kvr_chunks.h"
-#include "kvr_read/kvr_file_reader.h"
+#include "kvr_read/kvr_read.h"
 
 struct Picture;
 
@@ -58,15 +58,12 @@ class SceneHooks {
   virtual void Clear_Waves() = 0;
 };
 
-// One animation of the scene file being played.
-struct SceneAnimation {
+// One animation of the scene file being played: the playing state of
+// KVR_ANIM (its file open while the animation runs; the name is kept in the
+// table's names instead) and the flags of the animation blocs.
+struct SceneAnimation : KVR_ANIM {
   int playing = 0;      // set and cleared by the animation blocs
   int stop_at_end = 0;  // end after the last frame even when the file loops
-  KVR_FILE file;        // open while the animation runs
-  int frame_count = 0;
-  int current_frame = 0;          // the next frame to play, from 0
-  int first_frame_position = 0;   // file position of the first frame chunk
-  int next_frame_position = 0;    // file position of the frame chunk to play next
 };
 
 using SceneAnimationName = std::array<char, KVR_ANIM_NAME_SIZE>;

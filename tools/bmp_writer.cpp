@@ -24,20 +24,20 @@ PictureFile Bmp_Write(const Picture& picture) {
   std::vector<uint8_t>& out = file.bytes;
   out.push_back('B');
   out.push_back('M');
-  Put_Le32(out, kBmpHeadersSize + data);  // file size
-  Put_Le32(out, 0);                       // reserved
-  Put_Le32(out, kBmpHeadersSize);         // offset of the pixels
-  Put_Le32(out, 40);                      // information header size
-  Put_Le32(out, uint32_t(picture.width));
-  Put_Le32(out, uint32_t(picture.height));  // positive: bottom row first
-  Put_Le16(out, 1);                         // planes
-  Put_Le16(out, 24);
-  Put_Le32(out, 0);  // no compression
-  Put_Le32(out, data);
-  Put_Le32(out, 2835);  // 72 dots per inch, in dots per metre
-  Put_Le32(out, 2835);
-  Put_Le32(out, 0);  // colours used
-  Put_Le32(out, 0);  // important colours
+  Push_Le32(out, kBmpHeadersSize + data);  // file size
+  Push_Le32(out, 0);                       // reserved
+  Push_Le32(out, kBmpHeadersSize);         // offset of the pixels
+  Push_Le32(out, 40);                      // information header size
+  Push_Le32(out, uint32_t(picture.width));
+  Push_Le32(out, uint32_t(picture.height));  // positive: bottom row first
+  Push_Le16(out, 1);                         // planes
+  Push_Le16(out, 24);
+  Push_Le32(out, 0);  // no compression
+  Push_Le32(out, data);
+  Push_Le32(out, 2835);  // 72 dots per inch, in dots per metre
+  Push_Le32(out, 2835);
+  Push_Le32(out, 0);  // colours used
+  Push_Le32(out, 0);  // important colours
   out.reserve(out.size() + data);
   for (int y = picture.height - 1; y >= 0; --y) {
     const uint8_t* p = picture.pixels.data() + size_t(y) * row;

@@ -8,6 +8,7 @@
 
 #include "kvr_read/kvr_read.h"
 #include "kvr_read/kvr_walk.h"
+#include "packing/byte_order.h"
 #include "tools/file_io.h"
 #include "tools/printable_text.h"
 
@@ -223,7 +224,7 @@ std::string Panorama_Tag_Name(int tag) {
 bool Panorama_Report(const std::string& path, std::string& text, std::string& error) {
   std::vector<uint8_t> head;
   if (!Read_File_Start(path, KVR_CHUNK_HEADER_SIZE, head, error)) return false;
-  if (head.size() < size_t(KVR_CHUNK_HEADER_SIZE) || Kvr_Get_Le32(head.data()) != KVR_CHUNK_FILE) {
+  if (head.size() < size_t(KVR_CHUNK_HEADER_SIZE) || Le_I32(head.data()) != KVR_CHUNK_FILE) {
     error = path + " is not a panorama file (it does not begin with a KVR_CHUNK_FILE chunk)";
     return false;
   }

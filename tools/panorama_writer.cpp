@@ -9,6 +9,7 @@
 #include "kvr_read/kvr_chunks.h"
 #include "kvr_read/kvr_file.h"
 #include "kvr_read/kvr_walk.h"
+#include "packing/byte_order.h"
 #include "tools/changed_blocks.h"
 
 namespace {
@@ -114,7 +115,7 @@ bool Animation_Ok(const PanoramaAnimation& animation, int blocks, std::string& e
 
 void Put_Int(KVR_FILE& file, int32_t value) {
   unsigned char bytes[4];
-  Kvr_Put_Le32(bytes, value);
+  Put_Le32(bytes, value);
   file.Write(bytes, 4);
 }
 

@@ -16,19 +16,19 @@ void Put_Header(std::vector<uint8_t>& out, const Picture& picture) {
   out.push_back(5);     // version: 256-colour palette
   out.push_back(1);     // run-length encoding
   out.push_back(8);     // bits per pixel per plane
-  Put_Le16(out, 0);     // xmin, ymin, xmax, ymax
-  Put_Le16(out, 0);
-  Put_Le16(out, uint32_t(picture.width - 1));
-  Put_Le16(out, uint32_t(picture.height - 1));
-  Put_Le16(out, 72);  // dots per inch
-  Put_Le16(out, 72);
+  Push_Le16(out, 0);     // xmin, ymin, xmax, ymax
+  Push_Le16(out, 0);
+  Push_Le16(out, uint32_t(picture.width - 1));
+  Push_Le16(out, uint32_t(picture.height - 1));
+  Push_Le16(out, 72);  // dots per inch
+  Push_Le16(out, 72);
   out.insert(out.end(), 48, 0);  // 16-colour palette, unused
   out.push_back(0);              // reserved
   out.push_back(1);              // planes
   // Bytes per line: exactly `width`, with no padding byte for odd widths,
   // since the engine takes every row as `width` bytes.
-  Put_Le16(out, uint32_t(picture.width));
-  Put_Le16(out, 1);  // colour palette
+  Push_Le16(out, uint32_t(picture.width));
+  Push_Le16(out, 1);  // colour palette
   out.resize(kPcxHeaderSize, 0);
 }
 

@@ -19,10 +19,10 @@ PictureFile Tga_Write(const Picture& picture) {
   out.push_back(0);  // no colour map
   out.push_back(kTgaTrueColour);
   out.insert(out.end(), 5, 0);  // colour map: first entry, length, entry size
-  Put_Le16(out, 0);             // x and y origin
-  Put_Le16(out, 0);
-  Put_Le16(out, uint32_t(picture.width));
-  Put_Le16(out, uint32_t(picture.height));
+  Push_Le16(out, 0);             // x and y origin
+  Push_Le16(out, 0);
+  Push_Le16(out, uint32_t(picture.width));
+  Push_Le16(out, uint32_t(picture.height));
   out.push_back(24);
   out.push_back(kTgaTopFirst);
   const size_t count = size_t(picture.width) * size_t(picture.height);

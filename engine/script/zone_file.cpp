@@ -4,13 +4,10 @@
 #include <bit>
 #include <cstdint>
 
+#include "packing/byte_order.h"
 #include "platform/files/file_layer.h"
 
 namespace {
-
-uint32_t Read_U32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 }  // namespace
 
@@ -23,7 +20,7 @@ ZoneFileResult Zone_File_Read(Wendax& wx, std::string_view name) {
 
   uint8_t count_bytes[4];
   if (File_Read(wx, handle, count_bytes, 4) == 4) {
-    result.declared = int32_t(Read_U32(count_bytes));
+    result.declared = int32_t(Le_U32(count_bytes));
     size_t present = size_t(size - 4) / kZoneRecordSize;
     size_t count = result.declared > 0 ? std::min(size_t(result.declared), present) : 0;
     result.cut = result.declared > 0 && size_t(result.declared) > present;
@@ -34,7 +31,7 @@ ZoneFileResult Zone_File_Read(Wendax& wx, std::string_view name) {
     result.zones.resize(count);
     for (size_t i = 0; i < count; ++i)
       for (int k = 0; k < 4; ++k)
-        result.zones[i].bounds[k] = std::bit_cast<float>(Read_U32(&records[i * kZoneRecordSize + size_t(k) * 4]));
+        result.zones[i].bounds[k] = std::bit_cast<float>(Le_U32(&records[i * kZoneRecordSize + size_t(k) * 4]));
   }
   File_Close(wx, handle);
   return result;

@@ -52,7 +52,7 @@ MtrdLookup Mtrd_Read_Int(const MtrdFile& file, std::string_view tag, int32_t* va
   if (lookup != MtrdLookup::Found) return lookup;
   uint8_t bytes[4];
   if (!Mtrd_Read_Payload(file, chunk, bytes, 4)) return MtrdLookup::Malformed;
-  *value = int32_t(Bytes_U32_Le(bytes));
+  *value = int32_t(Le_U32(bytes));
   return MtrdLookup::Found;
 }
 

@@ -24,7 +24,7 @@ bool Read_Head(const MtrdFile& file, MtrdHeader* h) {
   h->name = Stored_Name(b.data(), kMtrdHeadNameBytes);
   int32_t* fields[7] = {&h->version, &h->width, &h->height, &h->depth, &h->pack_method, &h->data_size,
                         &h->frame_count};
-  for (size_t i = 0; i < 7; ++i) *fields[i] = int32_t(Bytes_U32_Le(b.data() + kMtrdHeadNameBytes + 4 * i));
+  for (size_t i = 0; i < 7; ++i) *fields[i] = int32_t(Le_U32(b.data() + kMtrdHeadNameBytes + 4 * i));
   return h->version >= kMtrdVersionFirst && h->version <= kMtrdVersionLast;
 }
 
@@ -65,7 +65,7 @@ bool Read_Anih(const MtrdFile& file, MtrdSound* s) {
   std::array<uint8_t, kMtrdAnihBytes> b;
   if (lookup == MtrdLookup::Malformed || !Mtrd_Read_Payload(file, chunk, b.data(), b.size())) return false;
   int32_t* fields[5] = {&s->frames_per_second, &s->sample_rate, &s->bits, &s->stereo, &s->pack_method};
-  for (size_t i = 0; i < 5; ++i) *fields[i] = int32_t(Bytes_U32_Le(b.data() + 4 * i));
+  for (size_t i = 0; i < 5; ++i) *fields[i] = int32_t(Le_U32(b.data() + 4 * i));
   return true;
 }
 

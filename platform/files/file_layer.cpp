@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "packing/byte_order.h"
 #include "platform/files/path_resolve.h"
 #include "platform/wendax.h"
 
@@ -274,8 +275,7 @@ int File_Find_Chunk(Wendax& wx, int handle, int32_t file_size, std::string_view 
     uint8_t header[8];
     f.Seek(handle, position, kSeekStart);
     if (f.handles_[size_t(handle)].failed || f.Read(handle, header, 8) != 8) break;
-    uint32_t size = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
-                    uint32_t(header[7]) << 24;
+    uint32_t size = Le_U32(header + 4);
     if (size < 8) break;  // 0, or too small to hold its own header: malformed
     char tag[5] = {char(header[0]), char(header[1]), char(header[2]), char(header[3]), 0};
     if (Name_Equal(std::string_view(tag, std::strlen(tag)), id)) {

@@ -4,14 +4,11 @@
 #include <cstring>
 #include <limits>
 
+#include "packing/byte_order.h"
 #include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
 namespace {
-
-uint32_t Read_U32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 // Sizes beyond this are refused: memory files and handles count in 32 bits.
 constexpr uint32_t kPakUnpackedMax = uint32_t(std::numeric_limits<int32_t>::max());
@@ -22,9 +19,9 @@ bool Pak_Parse_Header(const uint8_t* bytes, size_t size, PakHeader& header) {
   if (size < kPakHeaderSize || std::memcmp(bytes, "PAKF", 4) != 0) return false;
   const char* name = reinterpret_cast<const char*>(bytes + 8);
   header.stored_name.assign(name, strnlen(name, kPakNameMax));
-  header.method = int32_t(Read_U32(bytes + 24));
-  header.packed_size = Read_U32(bytes + 28);
-  header.unpacked_size = Read_U32(bytes + 32);
+  header.method = int32_t(Le_U32(bytes + 24));
+  header.packed_size = Le_U32(bytes + 28);
+  header.unpacked_size = Le_U32(bytes + 32);
   return true;
 }
 

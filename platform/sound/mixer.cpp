@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "packing/byte_order.h"
+
 namespace {
 
 struct StereoValue {
@@ -11,11 +13,10 @@ struct StereoValue {
   double right;
 };
 
-int16_t Read_16(const uint8_t* p) { return int16_t(uint16_t(p[0] | p[1] << 8)); }
 
 // One channel value as a 16-bit signed level; 8-bit data is unsigned around 128.
 double Channel_Value(const uint8_t* p, int bits) {
-  return bits == 8 ? double((int(p[0]) - 128) * 256) : double(Read_16(p));
+  return bits == 8 ? double((int(p[0]) - 128) * 256) : double(Le_I16(p));
 }
 
 StereoValue Read_Frame(const std::vector<uint8_t>& data, const PcmFormat& format, uint64_t frame) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "packing/byte_order.h"
 #include "platform/files/file_layer.h"
 #include "platform/files/text.h"
 
@@ -35,11 +36,6 @@ class ReadFile {
   int handle_;
 };
 
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 bool Tag_Equal(const uint8_t* tag, std::string_view id) {
   if (id.size() != 4) return false;
   for (size_t i = 0; i < 4; ++i)
@@ -53,7 +49,7 @@ bool Find_Chunk(ReadFile& file, std::string_view id, int64_t* start, int64_t* en
   while (position >= 0 && position < *end) {
     uint8_t header[8];
     if (!file.Read_At(position, header, 8)) return false;  // also a start at or past the file's end
-    uint32_t size = Le32(header + 4);
+    uint32_t size = Le_U32(header + 4);
     if (Tag_Equal(header, id)) {
       *start = position;
       *end = position + int64_t(size) + 8;
@@ -81,12 +77,12 @@ std::optional<Wav_Info> Read_Header(ReadFile& file) {
   if (!Find_Chunk(file, "fmt ", &fmt_start, &fmt_end)) return std::nullopt;
   if (fmt_end - fmt_start - 8 < int64_t(kWavFormatBytes)) return std::nullopt;
   if (!file.Read_At(fmt_start + 8, fmt, kWavFormatBytes)) return std::nullopt;
-  info.format_tag = Le16(fmt);
-  info.channels = Le16(fmt + 2);
-  info.rate = Le32(fmt + 4);
-  info.bytes_per_second = Le32(fmt + 8);
-  info.block_align = Le16(fmt + 12);
-  info.bits = Le16(fmt + 14);
+  info.format_tag = Le_U16(fmt);
+  info.channels = Le_U16(fmt + 2);
+  info.rate = Le_U32(fmt + 4);
+  info.bytes_per_second = Le_U32(fmt + 8);
+  info.block_align = Le_U16(fmt + 12);
+  info.bits = Le_U16(fmt + 14);
 
   int64_t data_start = 12;
   int64_t data_end = riff_end;

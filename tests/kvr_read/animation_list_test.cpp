@@ -109,8 +109,8 @@ TEST_F(AnimationList, FilesThatCannotBeReadGiveNoAnimations) {
 
   EXPECT_EQ(Kvr_Get_Number_Animation(folder_.Path("missing").c_str()), 0);
   Kvr_Get_Animation(folder_.Path("missing").c_str(), names.pointers.data());
-  EXPECT_EQ(Kvr_Get_Number_Animation(nullptr), 0);
-  Kvr_Get_Animation(nullptr, names.pointers.data());
+  EXPECT_EQ(Kvr_Get_Number_Animation(static_cast<char*>(nullptr)), 0);
+  Kvr_Get_Animation(static_cast<char*>(nullptr), names.pointers.data());
   EXPECT_EQ(names.Bytes(0), std::string(KVR_ANIM_NAME_SIZE, '#'));
 
   const std::string good = Write(Panorama_File(animation));

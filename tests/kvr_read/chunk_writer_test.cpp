@@ -8,6 +8,7 @@
 
 #include "kvr_read/kvr_chunks.h"
 #include "kvr_read/kvr_file.h"
+#include "packing/byte_order.h"
 #include "tests/kvr_read/chunk_bytes.h"
 
 namespace kvr_test {
@@ -39,7 +40,7 @@ TEST(ChunkWriter, WriteCopiesBytesAndRefusesNothingToWrite) {
   f.Write("abc", 3);
   f.Write("zz", 0);
   f.Write("zz", -2);
-  f.Write(nullptr, 2);
+  f.Write(static_cast<void*>(nullptr), 2);
   EXPECT_EQ(All_Bytes(f), "abc");
 }
 
@@ -63,14 +64,14 @@ TEST(ChunkWriter, AReadOnlyStreamTakesNoBytes) {
 
 void Write_Le32(KVR_FILE& f, int32_t v) {
   unsigned char b[4];
-  Kvr_Put_Le32(b, v);
+  Put_Le32(b, v);
   f.Write(b, 4);
 }
 
 int32_t Read_Le32(KVR_FILE& f) {
   unsigned char b[4] = {};
   f.Read(b, 4);
-  return Kvr_Get_Le32(b);
+  return Le_I32(b);
 }
 
 // Writes a panorama file: a still picture record, one animation of two

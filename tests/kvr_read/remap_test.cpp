@@ -109,7 +109,7 @@ TEST(Remap, NullFacesAreLeftOutAndNullArgumentsDoNothing) {
     EXPECT_EQ(faces.At(d, 511, 511).unused, want) << d;
   }
   Faces untouched;
-  Kvr_Remap(untouched.pointers, nullptr);
+  Kvr_Remap(untouched.pointers, static_cast<unsigned char*>(nullptr));
   Kvr_Remap(nullptr, strip.data());
   EXPECT_EQ(untouched.At(0, 0, 0).b, 0xEE);
 }

@@ -125,8 +125,8 @@ TEST_F(StaticLoad, MissingFileAndNullArgumentsGiveZero) {
   Pixels dest(kVrPixels * 4, kUntouched);
   EXPECT_EQ(Kvr_Load_Static_Vr(folder_.Path("missing").c_str(), dest.data()), 0);
   EXPECT_EQ(Kvr_Load_Static_Pic(folder_.Path("missing").c_str(), dest.data()), 0);
-  EXPECT_EQ(Kvr_Load_Static_Vr(nullptr, dest.data()), 0);
-  EXPECT_EQ(Kvr_Load_Static_Pic(nullptr, dest.data()), 0);
+  EXPECT_EQ(Kvr_Load_Static_Vr(static_cast<char*>(nullptr), dest.data()), 0);
+  EXPECT_EQ(Kvr_Load_Static_Pic(static_cast<char*>(nullptr), dest.data()), 0);
   EXPECT_TRUE(All(dest, kUntouched));
   const std::string data = Encode_Picture(Grey_Picture(640, 480, 99), 640, 480, 100);
   const std::string path = Write(Panorama_File(Picture_Chunk(KVR_CHUNK_STATIC_PIC, 100, data)));

@@ -62,7 +62,7 @@ TEST_F(VrType, AFileThatIsNoPanoramaFileHasNoKind) {
 TEST_F(VrType, AMissingFileOrNoPathHasNoKind) {
   EXPECT_EQ(Kvr_Get_Vr_Type(folder_.Path("missing.kvr").c_str()), KVR_TYPE_NONE);
   EXPECT_EQ(Kvr_Get_Vr_Type(folder_.Path().c_str()), KVR_TYPE_NONE);  // a folder
-  EXPECT_EQ(Kvr_Get_Vr_Type(nullptr), KVR_TYPE_NONE);
+  EXPECT_EQ(Kvr_Get_Vr_Type(static_cast<char*>(nullptr)), KVR_TYPE_NONE);
 }
 
 }  // namespace

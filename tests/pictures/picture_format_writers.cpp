@@ -4,17 +4,12 @@
 #include <cstddef>
 #include <map>
 
+#include "packing/byte_order.h"
+
 namespace {
 
 void Put_Be32(ByteVector& out, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
-}
-void Put_Le32(ByteVector& out, uint32_t v) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(v >> shift));
-}
-void Put_Le16(ByteVector& out, int v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
 }
 void Append(ByteVector& out, const ByteVector& more) { out.insert(out.end(), more.begin(), more.end()); }
 void Append(ByteVector& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
@@ -128,18 +123,18 @@ ByteVector Make_Gif(const GifFile& gif) {
   const GifImage& im = gif.image;
   ByteVector out;
   Append(out, gif.signature);
-  Put_Le16(out, gif.screen_width ? gif.screen_width : im.width);
-  Put_Le16(out, gif.screen_height ? gif.screen_height : im.height);
+  Push_Le16(out, gif.screen_width ? gif.screen_width : im.width);
+  Push_Le16(out, gif.screen_height ? gif.screen_height : im.height);
   out.push_back(uint8_t(gif.global_table.empty() ? 0 : 0x80 | 0x70 | Gif_Table_Bits(gif.global_table.size())));
   out.push_back(0);  // background
   out.push_back(0);  // aspect
   Append(out, gif.global_table);
   Append(out, gif.before_image);
   out.push_back(',');
-  Put_Le16(out, im.left);
-  Put_Le16(out, im.top);
-  Put_Le16(out, im.width);
-  Put_Le16(out, im.height);
+  Push_Le16(out, im.left);
+  Push_Le16(out, im.top);
+  Push_Le16(out, im.width);
+  Push_Le16(out, im.height);
   uint8_t flags = im.interlaced ? 0x40 : 0;
   if (!im.local_table.empty()) flags |= uint8_t(0x80 | Gif_Table_Bits(im.local_table.size()));
   out.push_back(flags);
@@ -223,14 +218,14 @@ ByteVector ByteRun1_Encode(const ByteVector& data) {
 ByteVector Mtrd_Chunk(std::string_view tag, const ByteVector& payload) {
   ByteVector out;
   Append(out, tag);
-  Put_Le32(out, uint32_t(payload.size() + 8));
+  Push_Le32(out, uint32_t(payload.size() + 8));
   Append(out, payload);
   return out;
 }
 
 ByteVector Mtrd_Int(std::string_view tag, int32_t value) {
   ByteVector payload;
-  Put_Le32(payload, uint32_t(value));
+  Push_Le32(payload, uint32_t(value));
   return Mtrd_Chunk(tag, payload);
 }
 
@@ -244,7 +239,7 @@ ByteVector Mtrd_Head(std::string_view name, int32_t version, int32_t width, int3
                      int32_t pack, int32_t size, int32_t frames) {
   ByteVector payload(16, 0);
   std::copy_n(name.begin(), std::min<size_t>(16, name.size()), payload.begin());
-  for (int32_t v : {version, width, height, depth, pack, size, frames}) Put_Le32(payload, uint32_t(v));
+  for (int32_t v : {version, width, height, depth, pack, size, frames}) Push_Le32(payload, uint32_t(v));
   return Mtrd_Chunk("HEAD", payload);
 }
 

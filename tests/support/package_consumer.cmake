@@ -1,14 +1,14 @@
 # Run by CTest (through kvr_package_test in tests/CMakeLists.txt): installs
 # COMPONENT of BUILD_DIR into WORK_DIR/prefix, checks what was installed,
-# then builds CONSUMER_SOURCE against it with find_package and runs its
-# program CONSUMER with WORK_DIR as argument.
+# then builds CONSUMER_SOURCE against it with find_package and runs each of
+# its programs CONSUMERS with WORK_DIR as argument.
 #   LIBRARIES        libraries that must be installed; the first is the one
 #                    whose exported symbols are checked
 #   HEADERS          headers that must be under include/
 #   PRIVATE_HEADERS  headers that must not be
 #   EXPORTS          regular expression every exported symbol line must match
 # Lists come as ';'-separated strings.
-foreach(var BUILD_DIR WORK_DIR COMPONENT CONSUMER_SOURCE CONSUMER GENERATOR CXX_COMPILER LIBRARIES
+foreach(var BUILD_DIR WORK_DIR COMPONENT CONSUMER_SOURCE CONSUMERS GENERATOR CXX_COMPILER LIBRARIES
             HEADERS EXPORTS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} not set")
@@ -70,5 +70,7 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${build} -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix}
     -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON)
 run(${CMAKE_COMMAND} --build ${build})
-run(${build}/${CONSUMER} ${WORK_DIR})
-message(STATUS "${run_output}")
+foreach(program IN LISTS CONSUMERS)
+  run(${build}/${program} ${WORK_DIR})
+  message(STATUS "${program}: ${run_output}")
+endforeach()

@@ -9,6 +9,7 @@
 
 #include "kvr_read/kvr_read.h"
 #include "kvr_read/kvr_walk.h"
+#include "packing/byte_order.h"
 #include "platform/files/text.h"
 #include "tools/animation_play.h"
 #include "tools/face_strip.h"
@@ -83,7 +84,7 @@ std::string No_Kind_Reason(const std::string& path) {
   std::vector<uint8_t> head;
   std::string error;
   if (!Read_File_Start(path, KVR_CHUNK_HEADER_SIZE, head, error)) return error;
-  if (head.size() < size_t(KVR_CHUNK_HEADER_SIZE) || Kvr_Get_Le32(head.data()) != KVR_CHUNK_FILE)
+  if (head.size() < size_t(KVR_CHUNK_HEADER_SIZE) || Le_I32(head.data()) != KVR_CHUNK_FILE)
     return path + " is not a panorama file (it does not begin with a KVR_CHUNK_FILE chunk)";
   return path + " holds neither a panorama (KVR_CHUNK_STATIC_VR) nor a still picture (KVR_CHUNK_STATIC_PIC)";
 }

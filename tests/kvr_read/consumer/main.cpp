@@ -13,11 +13,15 @@ namespace {
 constexpr int kQuality = 100;
 constexpr unsigned char kGrey = 0x6C;
 
+void Put_Le32(unsigned char* p, int value) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(static_cast<unsigned>(value) >> (8 * i));
+}
+
 bool Write_File(const char* path, const std::vector<unsigned char>& data) {
   const int n = static_cast<int>(data.size());
   unsigned char record[KVR_PICTURE_RECORD_HEADER];
-  Kvr_Put_Le32(record, kQuality);
-  Kvr_Put_Le32(record + 4, n);
+  Put_Le32(record, kQuality);
+  Put_Le32(record + 4, n);
   KVR_FILE file;
   if (!file.Open(path, "wb")) return false;
   file.Write_Chunck(KVR_CHUNK_FILE, KVR_CHUNK_HEADER_SIZE + KVR_PICTURE_RECORD_HEADER + n);
