@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "host/file_replace.h"
 #include "host/registry_format.h"
 
 namespace {
@@ -49,29 +50,11 @@ ReadResult Read_File(const std::string& path, std::string& text) {
   }
 }
 
-bool Write_All(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t count = ::write(fd, bytes.data(), bytes.size());
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    bytes.remove_prefix(size_t(count));
-  }
-  return true;
-}
-
 // Writes the text to a temporary file in the same folder and renames it over
 // the store file.
 bool Replace_File(const std::string& path, std::string_view text) {
-  std::string temporary = path + ".new-" + std::to_string(::getpid());
-  Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-  if (fd.Get() < 0) return false;
-  bool written = Write_All(fd.Get(), text) && ::fsync(fd.Get()) == 0;
-  written = ::close(fd.Release()) == 0 && written;
-  if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  std::string error;
+  return File_Replace(path, text, kReplaceModePrivate, error);
 }
 
 // Holds an exclusive lock on "<store>.lock" while the object lives, so that

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "host/file_replace.h"
+
 namespace {
 
 constexpr size_t kReadChunk = 1 << 16;
@@ -60,33 +62,6 @@ bool Read_Up_To(int fd, uint64_t count, const std::string& path, std::vector<uin
   return true;
 }
 
-bool Write_All(int fd, std::span<const uint8_t> bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put == 0) errno = EIO;
-    if (put <= 0) return false;
-    done += size_t(put);
-  }
-  return true;
-}
-
-std::string Folder_Of(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-mode_t New_File_Mode(const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
 }  // namespace
 
 bool Read_Whole_File(const std::string& path, uint64_t max_size, std::vector<uint8_t>& bytes,
@@ -125,27 +100,5 @@ bool Read_File_Start(const std::string& path, uint64_t count, std::vector<uint8_
 }
 
 bool Write_File_Atomic(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-    error = "cannot write " + path + ": it is a folder";
-    return false;
-  }
-  std::string temporary = Folder_Of(path) + "/.kvrtool-XXXXXX";
-  int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) {
-    error = System_Error("cannot create a temporary file for", path);
-    return false;
-  }
-  bool ok = Write_All(fd, bytes) && ::fchmod(fd, New_File_Mode(path)) == 0 && ::fsync(fd) == 0;
-  if (!ok) error = System_Error("cannot write", path);
-  if (::close(fd) != 0 && ok) {
-    error = System_Error("cannot write", path);
-    ok = false;
-  }
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = System_Error("cannot replace", path);
-    ok = false;
-  }
-  if (!ok) ::unlink(temporary.c_str());
-  return ok;
+  return File_Replace(path, bytes, kReplaceModeShared, error);
 }

@@ -1,4 +1,5 @@
-// Whole-file reading and writing for tools, by exact path.
+// Whole-file reading and writing for tools, by exact path; writing through
+// the atomic replacement of host/file_replace.h.
 //
 // Writing never leaves a half-written file: the bytes go to a temporary file
 // in the same folder, which is renamed over the target only once complete.

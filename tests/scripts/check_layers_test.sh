@@ -126,8 +126,8 @@ plant platform/files/text.cpp '#include <pictures/picture.h>'
 expect_ok "allowed includes"
 grep -q '^kvr_read -> .*pictures' <<<"$out" || fail "allowed includes: kvr_read -> pictures not in the graph: $out"
 
-# An include relative to the including file resolves there, not from the
-# root: "display.h" in platform/display is that folder's header.
+# An include resolves relative to the including file first, then from the
+# root; one that resolves in neither place is missing.
 fresh
 printf '// placed\n' >"$tree/platform/display/placed.h"
 plant pictures/picture.cpp '#include "../platform/display/placed.h"'
@@ -137,6 +137,8 @@ expect_violation "relative include of a file not beside it" "$planted: platform 
 
 # The layer table of the architecture page must match the script's.
 fresh
+# The backquotes are the table's, not command substitutions.
+# shellcheck disable=SC2016
 sed -i 's/^| 3 | `scene\/`/| 3 | `scene\/`, `extra\/`/' "$tree/docs/architecture.md"
 if cmp -s "$tree/docs/architecture.md" "$src/docs/architecture.md"; then
   fail "docs table: the scene row of docs/architecture.md was not found to change"
