@@ -56,8 +56,9 @@ int main(int argc, char** argv) {
   startup.program_token = argc > 0 ? argv[0] : "";
   startup.program_folder = Program_Folder();
   startup.cd_roots = Cd_Roots();
-
   std::string start_folder = Wendax_Get_Folder();
+  startup.current_folder = start_folder;
+
   Wendax wx;
   Engine engine(wx);
   if (trace) engine.debug = [](std::string_view line) { std::fprintf(stderr, "%.*s\n", int(line.size()), line.data()); };

@@ -73,12 +73,21 @@ std::string Program_Token_Folder(std::string_view program_token) {
   return cut == std::string_view::npos ? std::string() : std::string(program_token.substr(0, cut + 1));
 }
 
+std::string Folder_From(std::string_view folder, std::string_view current) {
+  if (folder.empty() || folder.front() == '/' || current.empty()) return std::string(folder);
+  while (folder.starts_with("./")) folder.remove_prefix(2);
+  std::string absolute(current);
+  if (absolute.back() != '/') absolute.push_back('/');
+  absolute += folder;
+  return absolute;
+}
+
 std::string Engine_Startup(Engine& engine, const StartupInfo& startup) {
   engine.defaults = EngineDefaults{};
   CommandLineSplit split = Command_Line_Split(startup.command_line, startup.program_folder);
-  engine.program_folder = Program_Token_Folder(startup.program_token);
+  engine.program_folder = Folder_From(Program_Token_Folder(startup.program_token), startup.current_folder);
   engine.cd_roots = startup.cd_roots;
-  engine.search_path.Add(split.start_folder);
+  engine.search_path.Add(Folder_From(split.start_folder, startup.current_folder));
   Search_Path_Fill(engine);
   return split.script;
 }

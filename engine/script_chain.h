@@ -22,6 +22,10 @@ struct StartupInfo {
   std::string program_token;   // the program as it was started (argv[0])
   std::string program_folder;  // folder of the program file, ending with '/'
   std::vector<std::string> cd_roots;
+  // The process's current folder at start, ending with '/'. Relative start
+  // and program folders are taken from it, so that they still name the same
+  // folders once a script run has changed the current folder.
+  std::string current_folder;
 };
 
 struct CommandLineSplit {
@@ -36,9 +40,13 @@ CommandLineSplit Command_Line_Split(std::string_view command_line, std::string_v
 // The program token cut after its last '\', ':' or '/' ("" without one).
 std::string Program_Token_Folder(std::string_view program_token);
 
+// `folder` taken from `current` when it is relative (does not begin with
+// '/'); unchanged when absolute, empty, or when `current` is empty.
+std::string Folder_From(std::string_view folder, std::string_view current);
+
 // Start-up steps before the display opens: engine defaults, the command-line
-// split and the search path (start folder, program folder, CD roots).
-// Returns the first script's name.
+// split and the search path (start folder, program folder, CD roots), both
+// folders made absolute. Returns the first script's name.
 std::string Engine_Startup(Engine& engine, const StartupInfo& startup);
 
 // The name looked for: the part after the first ':' when a ':' comes before

@@ -9,7 +9,7 @@
 // picture.
 //
 // Files are opened directly, by the game's name for them resolved ignoring
-// case (platform/path_resolve.h); memory files and the data archive are
+// case (platform/files/path_resolve.h); memory files and the data archive are
 // the caller's fallback when everything fails.
 //
 // Pixels: every 16-bit engine buffer is RGB565 and the display converts at

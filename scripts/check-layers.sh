@@ -139,7 +139,6 @@ awk -v unchecked="$UNCHECKED" -v work="$work" '
 
   FILENAME == work "/table" {
     rows++
-    row_label[rows] = $1
     for (i = 2; i <= NF; i++) {
       level[$i] = $1; rank[$i] = rows; order[++units] = $i
     }
@@ -149,7 +148,11 @@ awk -v unchecked="$UNCHECKED" -v work="$work" '
   FILENAME == work "/sources" {
     u = unit_of($0)
     if (u == "") {
-      fail($0 ": " top_folder($0) "/ is in no layer of the table in scripts/check-layers.sh")
+      if (index($0, "/")) {
+        fail($0 ": " top_folder($0) "/ is in no layer of the table in scripts/check-layers.sh")
+      } else {
+        fail($0 ": a source at the root is in no layer")
+      }
       next
     }
     present[u] = 1

@@ -2,6 +2,8 @@
 # Builds the normal and the sanitizer (ASan + UBSan) build and runs every test in both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+echo "== layers"
+scripts/check-layers.sh
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for kind in release asan; do

@@ -191,6 +191,33 @@ TEST(ScriptChain, TransitionScriptRunsWhileTheNextIsMissing) {
   EXPECT_EQ(f.engine.chain.Previous_Script, "start.lst");
 }
 
+// Started as "./kvr_viewer game/first.lst" from the temporary folder: the
+// first run changes the current folder to game/, and the second script,
+// which lies beside the program, is still found.
+TEST(ScriptChain, RelativeStartAndProgramFoldersSurviveTheFirstRun) {
+  KeepFolder keep;
+  TempFolder root;
+  root.Write("game/first.lst", "x");
+  root.Write("second.lst", "x");
+  ASSERT_EQ(Wendax_Set_Folder(root.Path()), 0);
+  EngineFixture f;
+  StartupInfo startup;
+  startup.command_line = "game/first.lst";
+  startup.program_token = "./kvr_viewer";
+  startup.current_folder = Wendax_Get_Folder();
+  std::string first = Engine_Startup(f.engine, startup);
+  EXPECT_EQ(f.engine.search_path.Folders(), (Strings{root.Path() + "game/", root.Path()}));
+  FakeRunner runner;
+  runner.on_run = [&](Engine& e, int n) {
+    if (n == 1) e.chain.Next_Script = "second.lst";
+  };
+  Run_Script_Chain(f.engine, runner, first);
+  EXPECT_EQ(runner.runs, (Strings{"first.lst @ " + root.Path() + "game/ cwd " + root.Path() + "game/",
+                                  "second.lst @ " + root.Path() + " cwd " + root.Path()}));
+  EXPECT_EQ(Folder_From("a\\b\\", "/c/"), "/c/a\\b\\");
+  EXPECT_EQ(Folder_From("/abs/", "/c/"), "/abs/");
+}
+
 TEST(ScriptChain, EndsWhenNothingCanBeFound) {
   EngineFixture f;
   f.engine.search_path.Add("/nonexistent-kvr-folder");

@@ -8,7 +8,7 @@ namespace {
 
 PicturePtr Read_Pcx(const std::vector<uint8_t>& file) { return Read_From_Memory(Pcx_Read, "pic.pcx", file); }
 
-TEST(PcxReader, SpecBytesC0AndC1) {
+TEST(PcxReader, EscapeBytesC0AndC1) {
   // 0xC0 is one pixel 0xC0; 0xC1 0x07 is one pixel 7; 0xC3 0x09 three 9s.
   const auto palette = Test_Palette();
   PicturePtr p = Read_Pcx(Make_Pcx(3, 2, {0xC0, 0xC1, 0x07, 0x05, 0xC3, 0x09}, palette));

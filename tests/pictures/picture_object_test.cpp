@@ -101,7 +101,7 @@ TEST(PictureUnpack, EveryMethodDecodesInPlace) {
   }
 }
 
-TEST(PictureUnpack, SpecRunLengthExample) {
+TEST(PictureUnpack, RunLengthWorkedExample) {
   PicturePtr p = Picture_New("rle", 5, 1, 8);
   p->pixels = {0x02, 0x41, 0x81, 0x41, 0x42};
   p->data_size = 5;

@@ -7,7 +7,8 @@ namespace {
 
 bool Starts_With(const std::string& text, const std::string& head) { return text.rfind(head, 0) == 0; }
 
-const std::vector<std::string> kCommands = {"unpak", "pak", "script", "zones"};
+const std::vector<std::string> kCommands = {"unpak", "pak",   "script", "zones",
+                                            "picture", "vr", "scene", "raw"};
 
 TEST(KvrtoolHelp, MainHelpListsEveryCommand) {
   for (const char* ask : {"--help", "-h", "help"}) {
@@ -37,6 +38,9 @@ TEST(KvrtoolHelp, EveryCommandHasItsHelp) {
   }
   EXPECT_NE(Run_Kvrtool({"pak", "--help"}).out.find("--method N"), std::string::npos);
   EXPECT_NE(Run_Kvrtool({"zones", "--help"}).out.find("--write OUT"), std::string::npos);
+  EXPECT_NE(Run_Kvrtool({"picture", "--help"}).out.find("kvrtool picture make"), std::string::npos);
+  EXPECT_NE(Run_Kvrtool({"vr", "--help"}).out.find("kvrtool vr build"), std::string::npos);
+  EXPECT_NE(Run_Kvrtool({"scene", "--help"}).out.find("--raw OUT.bin"), std::string::npos);
 }
 
 TEST(KvrtoolHelp, WrongCommandLinesGiveUsageOnStderr) {

@@ -4,9 +4,9 @@
 
 namespace {
 
-const OptionSpec* Spec_Find(const std::vector<OptionSpec>& specs, std::string_view name) {
-  auto it = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-  return it == specs.end() ? nullptr : &*it;
+const OptionRule* Rule_Find(const std::vector<OptionRule>& rules, std::string_view name) {
+  auto it = std::find_if(rules.begin(), rules.end(), [&](const OptionRule& s) { return s.name == name; });
+  return it == rules.end() ? nullptr : &*it;
 }
 
 }  // namespace
@@ -16,7 +16,7 @@ const std::string* Arguments::Value(std::string_view name) const {
   return it == options.end() ? nullptr : &it->second;
 }
 
-bool Arguments_Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool Arguments_Parse(const std::vector<std::string>& args, const std::vector<OptionRule>& rules,
                      Arguments& out, std::string& error) {
   out = {};
   bool options_done = false;
@@ -32,8 +32,8 @@ bool Arguments_Parse(const std::vector<std::string>& args, const std::vector<Opt
     }
     size_t equals = arg.find('=');
     std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-    const OptionSpec* spec = Spec_Find(specs, name);
-    if (!spec) {
+    const OptionRule* rule = Rule_Find(rules, name);
+    if (!rule) {
       error = "unknown option --" + name;
       return false;
     }
@@ -43,12 +43,12 @@ bool Arguments_Parse(const std::vector<std::string>& args, const std::vector<Opt
     }
     std::string value;
     if (equals != std::string::npos) {
-      if (!spec->takes_value) {
+      if (!rule->takes_value) {
         error = "option --" + name + " takes no value";
         return false;
       }
       value = arg.substr(equals + 1);
-    } else if (spec->takes_value) {
+    } else if (rule->takes_value) {
       if (i + 1 >= args.size()) {
         error = "option --" + name + " needs a value";
         return false;

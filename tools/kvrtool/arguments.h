@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;  // without the leading "--"
   bool takes_value;
 };
@@ -25,7 +25,7 @@ struct Arguments {
 
 // False with a message in `error` for an unknown option, a missing value, a
 // value given to a flag, or an option given twice.
-bool Arguments_Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool Arguments_Parse(const std::vector<std::string>& args, const std::vector<OptionRule>& rules,
                      Arguments& out, std::string& error);
 
 // True when the arguments ask for help ("--help" or "-h" before any "--").
