@@ -11,7 +11,7 @@
 
 namespace bench {
 
-class Cpu_Time_Reporter : public benchmark::ConsoleReporter {
+class CpuTimeReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   std::fprintf(stderr, "panorama stream: %zu bytes at quality %d\n", Stream().size(), kQuality);
-  bench::Cpu_Time_Reporter reporter;
+  bench::CpuTimeReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

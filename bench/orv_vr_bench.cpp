@@ -65,7 +65,7 @@ void Bench_Orv_Vr(benchmark::State& state, View view, Size size) {
 void Bench_Ray(benchmark::State& state, View view, Size size) {
   std::vector<uint16_t> store(24 * 65536);
   Fill_Panorama(store.data());
-  const Ray_Renderer ray(store.data(), size.width, size.height, size.width);
+  const RayRenderer ray(store.data(), size.width, size.height, size.width);
   std::vector<uint16_t> frame(size_t(size.width) * size.height);
   for (auto _ : state) {
     ray.Draw(frame.data(), view.yaw, view.tilt, view.roll, view.fov);
@@ -88,7 +88,7 @@ double Agreement(View view, Size size) {
       store[i] = static_cast<uint16_t>((i >> 16) << 8 | (axis ? (i >> 8) & 255 : i & 255));
     }
     vr.Init_Resolution(0, 0, float(size.width), float(size.height), size.width, 1);
-    const Ray_Renderer ray(store, size.width, size.height, size.width);
+    const RayRenderer ray(store, size.width, size.height, size.width);
     std::vector<uint16_t> a(pixels), b(pixels);
     vr.Draw(a.data(), view.yaw, view.tilt, view.roll, view.fov);
     ray.Draw(b.data(), view.yaw, view.tilt, view.roll, view.fov);
@@ -107,7 +107,7 @@ std::string Case_Name(const View& v, const Size& s) {
 }
 
 // Forwards to the console and keeps each run's time per frame.
-class Collecting_Reporter : public benchmark::ConsoleReporter {
+class CollectingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  Collecting_Reporter reporter;
+  CollectingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

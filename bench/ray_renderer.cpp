@@ -33,10 +33,10 @@ int Texel(float f, int& half) {
 
 }  // namespace
 
-Ray_Renderer::Ray_Renderer(const uint16_t* tiles, int width, int height, int dest_width)
+RayRenderer::RayRenderer(const uint16_t* tiles, int width, int height, int dest_width)
     : tiles_(tiles), width_(width), height_(height), dest_width_(dest_width) {}
 
-void Ray_Renderer::Draw(uint16_t* dest, float yaw, float tilt, float roll, float fov) const {
+void RayRenderer::Draw(uint16_t* dest, float yaw, float tilt, float roll, float fov) const {
   const float sa = std::sin(yaw), ca = std::cos(yaw);
   const float sb = std::sin(tilt), cb = std::cos(tilt);
   const float sc = std::sin(roll), cc = std::cos(roll);

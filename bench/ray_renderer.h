@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-class Ray_Renderer {
+class RayRenderer {
  public:
-  Ray_Renderer(const uint16_t* tiles, int width, int height, int dest_width);
+  RayRenderer(const uint16_t* tiles, int width, int height, int dest_width);
   void Draw(uint16_t* dest, float yaw, float tilt, float roll, float fov) const;
 
  private:

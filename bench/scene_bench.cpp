@@ -103,11 +103,11 @@ const Files& Test_Files() {
   return files;
 }
 
-struct Bench_Scene {
+struct BenchScene {
   std::vector<uint16_t> tiles = std::vector<uint16_t>(size_t(kSceneVrPixels));
   PicturePtr still = Picture_New("warpfix", 640, 480, 16);
   Scene scene;
-  Bench_Scene() {
+  BenchScene() {
     scene.tile_store = tiles.data();
     scene.still = still.get();
   }
@@ -123,7 +123,7 @@ void Plain(benchmark::State& state) {
 }
 
 void Unpack_Vr(benchmark::State& state) {
-  Bench_Scene s;
+  BenchScene s;
   const char* path = Test_Files().panorama.c_str();
   for (auto _ : state) {
     if (!Unpack_Static_Vr(path, s.tiles.data(), 16)) state.SkipWithError("unpack failed");
@@ -132,7 +132,7 @@ void Unpack_Vr(benchmark::State& state) {
 }
 
 void Load_Scene(benchmark::State& state) {
-  Bench_Scene s;
+  BenchScene s;
   const char* path = Test_Files().panorama.c_str();
   for (auto _ : state) {
     if (Load_Scene_Picture(s.scene, path) != 0 || s.scene.table.count != 3)
@@ -142,7 +142,7 @@ void Load_Scene(benchmark::State& state) {
 }
 
 void Play_Frame(benchmark::State& state) {
-  Bench_Scene s;
+  BenchScene s;
   SceneAnimation r;
   if (!Open_Scene_Animation(Test_Files().panorama.c_str(), "gulls", &r)) state.SkipWithError("no animation");
   for (auto _ : state) {
@@ -153,7 +153,7 @@ void Play_Frame(benchmark::State& state) {
 }
 
 void Load_Tga(benchmark::State& state) {
-  Bench_Scene s;
+  BenchScene s;
   const char* path = Test_Files().tga.c_str();
   for (auto _ : state) {
     if (!Load_Tga_640_480(s.scene, path)) state.SkipWithError("load failed");
@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   std::fprintf(stderr, "panorama stream: %zu bytes at quality %d\n", Stream().size(), kQuality);
-  bench::Cpu_Time_Reporter reporter;
+  bench::CpuTimeReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

@@ -16,7 +16,7 @@ using namespace dct_internal;
 bool Decode_Packed(const unsigned char* data, int size, int count, Pixels format,
                    std::vector<uint32_t>& cells) {
   const Grid packed = Packed_Grid(count);
-  Jpeg_Reader reader(data, size);
+  JpegReader reader(data, size);
   if (!reader.Read_Header() || reader.Width() != packed.Width() || reader.Height() != packed.Height())
     return false;
   const size_t pitch = static_cast<size_t>(packed.Width()) * Bytes_Per_Pixel(format);
@@ -56,10 +56,10 @@ DCT::~DCT() = default;
 void DCT::Unpack_Bloc_Rgb_16(unsigned short* dest, int* blocks, int count, int width,
                              unsigned char* data, int size, int, int depth) {
   Unpack_Blocks(reinterpret_cast<unsigned char*>(dest), blocks, count, width, data, size,
-                depth == 15 ? Pixels::Rgb555 : Pixels::Rgb565);
+                depth == 15 ? Pixels::kRgb555 : Pixels::kRgb565);
 }
 
 void DCT::Unpack_Bloc_Rgb_32_2(unsigned char* dest, int* blocks, int count, int width,
                                unsigned char* data, int size, int) {
-  Unpack_Blocks(dest, blocks, count, width, data, size, Pixels::Bgr0);
+  Unpack_Blocks(dest, blocks, count, width, data, size, Pixels::kBgr0);
 }

@@ -17,19 +17,19 @@ namespace {
 constexpr long kMemoryLimit = 96L << 20;
 constexpr int kRowsAtOnce = 16;
 
-struct Error_Trap {
+struct ErrorTrap {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
 };
 
 [[noreturn]] void On_Error(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<Error_Trap*>(cinfo->err)->jump, 1);
+  std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
 }
 
 // Level -1 is a warning: corrupt or missing data that libjpeg would paper
 // over. Taken as a failure, like an error.
 void On_Message(j_common_ptr cinfo, int level) {
-  if (level < 0) std::longjmp(reinterpret_cast<Error_Trap*>(cinfo->err)->jump, 1);
+  if (level < 0) std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
 }
 
 void Say_Nothing(j_common_ptr) {}
@@ -38,24 +38,24 @@ void Say_Nothing(j_common_ptr) {}
 
 // The libjpeg objects; plain data, so that a longjmp out of libjpeg skips no
 // destructor. Fields changed after setjmp live here, not in locals.
-struct Jpeg_Reader::State {
+struct JpegReader::State {
   jpeg_decompress_struct cinfo{};
-  Error_Trap trap{};
+  ErrorTrap trap{};
   bool created = false;
   bool header_read = false;
   bool failed = false;
   int rows_done = 0;
 };
 
-Jpeg_Reader::Jpeg_Reader(const unsigned char* data, int size)
+JpegReader::JpegReader(const unsigned char* data, int size)
     : data_(data), size_(size), state_(new (std::nothrow) State) {}
 
-Jpeg_Reader::~Jpeg_Reader() {
+JpegReader::~JpegReader() {
   if (state_ && state_->created) jpeg_destroy_decompress(&state_->cinfo);
   delete state_;
 }
 
-bool Jpeg_Reader::Read_Header() {
+bool JpegReader::Read_Header() {
   State* s = state_;
   if (!s || s->created || !data_ || size_ <= 0) return false;
   jpeg_decompress_struct* c = &s->cinfo;
@@ -79,7 +79,7 @@ bool Jpeg_Reader::Read_Header() {
   return true;
 }
 
-int Jpeg_Reader::Read_Rows(Pixels format, bool smooth_chroma, unsigned char* first, size_t pitch) {
+int JpegReader::Read_Rows(Pixels format, bool smooth_chroma, unsigned char* first, size_t pitch) {
   State* s = state_;
   if (!s || !s->header_read || s->failed || !first) return 0;
   jpeg_decompress_struct* c = &s->cinfo;
@@ -88,7 +88,7 @@ int Jpeg_Reader::Read_Rows(Pixels format, bool smooth_chroma, unsigned char* fir
     s->failed = true;
     return s->rows_done;
   }
-  c->out_color_space = format == Pixels::Bgr0 ? JCS_EXT_BGRX : JCS_RGB565;
+  c->out_color_space = format == Pixels::kBgr0 ? JCS_EXT_BGRX : JCS_RGB565;
   c->dither_mode = JDITHER_NONE;  // RGB565 keeps the top bits of each channel
   c->quantize_colors = FALSE;
   c->do_fancy_upsampling = smooth_chroma ? TRUE : FALSE;

@@ -9,12 +9,12 @@
 
 namespace dct_internal {
 
-class Jpeg_Reader {
+class JpegReader {
  public:
-  Jpeg_Reader(const unsigned char* data, int size);
-  ~Jpeg_Reader();
-  Jpeg_Reader(const Jpeg_Reader&) = delete;
-  Jpeg_Reader& operator=(const Jpeg_Reader&) = delete;
+  JpegReader(const unsigned char* data, int size);
+  ~JpegReader();
+  JpegReader(const JpegReader&) = delete;
+  JpegReader& operator=(const JpegReader&) = delete;
 
   // Reads the stream's header. False for anything but a baseline
   // (sequential, Huffman-coded, 8-bit) JPEG, or no data.

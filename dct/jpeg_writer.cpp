@@ -17,32 +17,32 @@ namespace {
 
 constexpr size_t kFirstBuffer = size_t{64} << 10;
 
-struct Error_Trap {
+struct ErrorTrap {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
 };
 
 [[noreturn]] void On_Error(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<Error_Trap*>(cinfo->err)->jump, 1);
+  std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
 }
 
 void Say_Nothing(j_common_ptr) {}
 
 // A growing malloc'd buffer as libjpeg's destination; freed by its owner
 // whatever happens.
-struct Growing_Output {
+struct GrowingOutput {
   jpeg_destination_mgr manager;
   unsigned char* bytes;
   size_t capacity;
   size_t used;
 };
 
-Growing_Output* Output_Of(j_compress_ptr cinfo) {
-  return reinterpret_cast<Growing_Output*>(cinfo->dest);
+GrowingOutput* Output_Of(j_compress_ptr cinfo) {
+  return reinterpret_cast<GrowingOutput*>(cinfo->dest);
 }
 
 void Output_Start(j_compress_ptr cinfo) {
-  Growing_Output* o = Output_Of(cinfo);
+  GrowingOutput* o = Output_Of(cinfo);
   o->bytes = static_cast<unsigned char*>(std::malloc(kFirstBuffer));
   if (!o->bytes) ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
   o->capacity = kFirstBuffer;
@@ -51,7 +51,7 @@ void Output_Start(j_compress_ptr cinfo) {
 }
 
 boolean Output_Grow(j_compress_ptr cinfo) {
-  Growing_Output* o = Output_Of(cinfo);
+  GrowingOutput* o = Output_Of(cinfo);
   auto* bigger = static_cast<unsigned char*>(std::realloc(o->bytes, o->capacity * 2));
   if (!bigger) ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
   o->bytes = bigger;
@@ -62,15 +62,15 @@ boolean Output_Grow(j_compress_ptr cinfo) {
 }
 
 void Output_End(j_compress_ptr cinfo) {
-  Growing_Output* o = Output_Of(cinfo);
+  GrowingOutput* o = Output_Of(cinfo);
   o->used = o->capacity - o->manager.free_in_buffer;
 }
 
 // Plain data only: a longjmp out of libjpeg skips no destructor.
 struct Writer {
   jpeg_compress_struct cinfo{};
-  Error_Trap trap{};
-  Growing_Output output{};
+  ErrorTrap trap{};
+  GrowingOutput output{};
   bool created = false;
 };
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-using dct_internal::Jpeg_Reader;
+using dct_internal::JpegReader;
 using dct_internal::Pixels;
 
 // Writes every pixel of the width x height picture at dest: the decoded
@@ -20,7 +20,7 @@ void Unpack_Picture(unsigned char* dest, int width, int height, bool smooth_chro
   if (!dest) return;
   const size_t pitch = static_cast<size_t>(width) * dct_internal::Bytes_Per_Pixel(format);
   int rows = 0;
-  Jpeg_Reader reader(data, size);
+  JpegReader reader(data, size);
   if (reader.Read_Header() && reader.Width() == width && reader.Height() == height)
     rows = reader.Read_Rows(format, smooth_chroma, dest, pitch);
   std::memset(dest + rows * pitch, 0, (height - rows) * pitch);
@@ -39,25 +39,25 @@ unsigned char* Bytes(unsigned short* p) { return reinterpret_cast<unsigned char*
 }  // namespace
 
 void Unpack_Picture_Rgb_15_16_256_6144(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Strip(Bytes(dest), Pixels::Rgb555, data, size);
+  Unpack_Strip(Bytes(dest), Pixels::kRgb555, data, size);
 }
 
 void Unpack_Picture_Rgb_16_16_256_6144(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Strip(Bytes(dest), Pixels::Rgb565, data, size);
+  Unpack_Strip(Bytes(dest), Pixels::kRgb565, data, size);
 }
 
 void Unpack_Picture_Rgb_15_16_640_480(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Still(Bytes(dest), Pixels::Rgb555, data, size);
+  Unpack_Still(Bytes(dest), Pixels::kRgb555, data, size);
 }
 
 void Unpack_Picture_Rgb_16_16_640_480(unsigned short* dest, unsigned char* data, int size, int) {
-  Unpack_Still(Bytes(dest), Pixels::Rgb565, data, size);
+  Unpack_Still(Bytes(dest), Pixels::kRgb565, data, size);
 }
 
 void Unpack_Picture_Rgb_32_256_6144(unsigned char* dest, unsigned char* data, int size, int) {
-  Unpack_Strip(dest, Pixels::Bgr0, data, size);
+  Unpack_Strip(dest, Pixels::kBgr0, data, size);
 }
 
 void Unpack_Picture_Rgb_32_640_480(unsigned char* dest, unsigned char* data, int size, int) {
-  Unpack_Still(dest, Pixels::Bgr0, data, size);
+  Unpack_Still(dest, Pixels::kBgr0, data, size);
 }

@@ -5,7 +5,7 @@
 
 namespace dct_internal {
 
-int Bytes_Per_Pixel(Pixels format) { return format == Pixels::Bgr0 ? 4 : 2; }
+int Bytes_Per_Pixel(Pixels format) { return format == Pixels::kBgr0 ? 4 : 2; }
 
 void Rgb565_To_555(uint16_t* pixels, size_t count) {
   for (size_t i = 0; i < count; ++i) {
@@ -30,8 +30,8 @@ void Clear_Fourth_Bytes(unsigned char* pixels, size_t count) {
 }
 
 void Finish_Row(Pixels format, unsigned char* row, size_t count) {
-  if (format == Pixels::Rgb555) Rgb565_To_555(reinterpret_cast<uint16_t*>(row), count);
-  if (format == Pixels::Bgr0) Clear_Fourth_Bytes(row, count);
+  if (format == Pixels::kRgb555) Rgb565_To_555(reinterpret_cast<uint16_t*>(row), count);
+  if (format == Pixels::kBgr0) Clear_Fourth_Bytes(row, count);
 }
 
 }  // namespace dct_internal

@@ -7,7 +7,7 @@
 
 namespace dct_internal {
 
-enum class Pixels { Rgb565, Rgb555, Bgr0 };
+enum class Pixels { kRgb565, kRgb555, kBgr0 };
 
 int Bytes_Per_Pixel(Pixels format);
 

@@ -31,7 +31,7 @@ struct Run {
 };
 
 using Handler = TestResult (*)(Run&);
-constexpr TestResult kGoOn = TestResult::Finished;  // a handler's "next command"
+constexpr TestResult kGoOn = TestResult::kFinished;  // a handler's "next command"
 
 // IFOR / IFAND: ORs or ANDs the values of the named variables; names that
 // match no variable take no part.
@@ -133,17 +133,17 @@ TestResult Do_Return(Run& r) {
   if (st.Lock_Return != -1) {
     st.Warp_Index = st.Lock_Return;
     st.Lock_Return = -1;
-    return TestResult::WarpChange;
+    return TestResult::kWarpChange;
   }
   r.index = r.test.commands.size();  // the test ends
   return kGoOn;
 }
-TestResult Do_End(Run&) { return TestResult::ScriptEnd; }
+TestResult Do_End(Run&) { return TestResult::kScriptEnd; }
 TestResult Do_Goto_Warp(Run& r) {
   int32_t warp = Warp_Find(r.Script(), r.Name(1), r.engine.state.Warp_Index);
   if (warp < 0) return kGoOn;
   r.engine.state.Warp_Index = warp;
-  return TestResult::WarpChange;
+  return TestResult::kWarpChange;
 }
 
 // A lock slot named by the script, or -1 with a debug line when it has none.
@@ -315,5 +315,5 @@ TestResult Run_Test(Engine& engine, const TEST& test, bool entry_test) {
     TestResult result = handler(run);
     if (result != kGoOn) return result;
   }
-  return TestResult::Finished;
+  return TestResult::kFinished;
 }

@@ -12,9 +12,9 @@
 struct Engine;
 
 enum class TestResult {
-  Finished,    // the last command ran, or RETURN ended the test
-  WarpChange,  // Warp_Index holds the new warp
-  ScriptEnd,   // END: the script run ends
+  kFinished,    // the last command ran, or RETURN ended the test
+  kWarpChange,  // Warp_Index holds the new warp
+  kScriptEnd,   // END: the script run ends
 };
 
 // Runs `test`, a test of the current warp. `entry_test` selects the

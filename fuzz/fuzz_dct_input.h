@@ -17,7 +17,7 @@
 
 inline constexpr size_t kDctFuzzHeader = 5;
 
-struct Dct_Fuzz_Input {
+struct DctFuzzInput {
   int kind = 0;
   int width = 256;
   int depth = 16;
@@ -37,8 +37,8 @@ inline int Dct_Fuzz_Width(uint8_t code) {
   }
 }
 
-inline Dct_Fuzz_Input Dct_Fuzz_Parse(const uint8_t* bytes, size_t size) {
-  Dct_Fuzz_Input in;
+inline DctFuzzInput Dct_Fuzz_Parse(const uint8_t* bytes, size_t size) {
+  DctFuzzInput in;
   if (size < kDctFuzzHeader) return in;
   in.kind = bytes[0] & 7;
   in.width = Dct_Fuzz_Width(bytes[1]);

@@ -15,17 +15,17 @@ namespace {
 constexpr size_t kGuard = 4096;
 constexpr uint8_t kFill = 0xC3;  // never a fourth byte the unpackers write
 
-struct Picture_Kind {
+struct PictureKind {
   int width;
   int height;
   int bytes;  // per pixel
 };
 
 // Kinds 0-5 in order: 15_16, 16_16 and 32 at 256 x 6144, then at 640 x 480.
-Picture_Kind Picture_Of(int kind) {
+PictureKind Picture_Of(int kind) {
   const bool strip = kind < 3;
   const int format = kind % 3;
-  return Picture_Kind{strip ? 256 : 640, strip ? 6144 : 480, format == 2 ? 4 : 2};
+  return PictureKind{strip ? 256 : 640, strip ? 6144 : 480, format == 2 ? 4 : 2};
 }
 
 // Bytes of the picture with guard zones on both sides.
@@ -53,8 +53,8 @@ void Unpack_Picture(int kind, unsigned char* dest, unsigned char* data, int size
   }
 }
 
-void Check_Picture(Dct_Fuzz_Input& in) {
-  const Picture_Kind k = Picture_Of(in.kind);
+void Check_Picture(DctFuzzInput& in) {
+  const PictureKind k = Picture_Of(in.kind);
   Destination d(static_cast<size_t>(k.width) * k.height * k.bytes);
   Unpack_Picture(in.kind, d.Pixels(), in.data.data(), static_cast<int>(in.data.size()));
   if (!d.Guards_Intact()) __builtin_trap();
@@ -67,7 +67,7 @@ void Check_Picture(Dct_Fuzz_Input& in) {
 }
 
 // Whether each block of the picture is listed (numbered over `columns`).
-std::vector<bool> Listed_Blocks(const Dct_Fuzz_Input& in, int blocks) {
+std::vector<bool> Listed_Blocks(const DctFuzzInput& in, int blocks) {
   std::vector<bool> listed(static_cast<size_t>(blocks), false);
   for (int n : in.blocks)
     if (n >= 0 && n < blocks) listed[static_cast<size_t>(n)] = true;
@@ -75,7 +75,7 @@ std::vector<bool> Listed_Blocks(const Dct_Fuzz_Input& in, int blocks) {
 }
 
 // Every row of every block not listed must still hold the fill.
-bool Unlisted_Untouched(const Destination& d, const Dct_Fuzz_Input& in, int height, int bytes) {
+bool Unlisted_Untouched(const Destination& d, const DctFuzzInput& in, int height, int bytes) {
   const int columns = in.width / 16, blocks = columns * (height / 16);
   const std::vector<bool> listed = Listed_Blocks(in, blocks);
   const std::vector<unsigned char> fill(16 * 4, kFill);
@@ -96,7 +96,7 @@ bool All_Fill(const Destination& d) {
   return pixels[0] == kFill && std::memcmp(pixels, pixels + 1, d.size - 1) == 0;
 }
 
-void Check_Blocks(Dct_Fuzz_Input& in) {
+void Check_Blocks(DctFuzzInput& in) {
   const bool known = in.width == 256 || in.width == 640;
   const int height = in.width == 640 ? 480 : 6144;
   const int bytes = in.kind == 6 ? 2 : 4;
@@ -119,7 +119,7 @@ void Check_Blocks(Dct_Fuzz_Input& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size < kDctFuzzHeader) return 0;
-  Dct_Fuzz_Input in = Dct_Fuzz_Parse(bytes, size);
+  DctFuzzInput in = Dct_Fuzz_Parse(bytes, size);
   if (in.kind < 6)
     Check_Picture(in);
   else

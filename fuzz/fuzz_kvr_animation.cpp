@@ -22,7 +22,7 @@ constexpr int kMaxFrames = 200;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size > (4u << 20)) return 0;
-  Fuzz_Scene_File file(bytes, size);
+  FuzzSceneFile file(bytes, size);
   if (!file.Ok()) return 0;
   const std::string path = file.Path();
   const int type = Kvr_Get_Vr_Type(path.c_str());

@@ -8,8 +8,8 @@
 #include "pictures/picture.h"
 #include "scene/scene_picture.h"
 
-struct Fuzz_Scene {
-  Fuzz_Scene() {
+struct FuzzScene {
+  FuzzScene() {
     scene.tile_store = tiles.data();
     scene.still = still.get();
   }

@@ -16,9 +16,9 @@ constexpr int kMaxFrames = 200;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size > (4u << 20)) return 0;
-  Fuzz_Scene_File file(bytes, size);
+  FuzzSceneFile file(bytes, size);
   if (!file.Ok()) return 0;
-  Fuzz_Scene fuzz;
+  FuzzScene fuzz;
   Scene& scene = fuzz.scene;
   const int result = Load_Scene_Picture(scene, file.Path().c_str());
   SceneAnimationTable& t = scene.table;

@@ -9,19 +9,19 @@
 #include <cstdint>
 #include <string>
 
-class Fuzz_Scene_File {
+class FuzzSceneFile {
  public:
-  Fuzz_Scene_File(const uint8_t* bytes, size_t size) : fd_(memfd_create("fuzz_scene", 0)) {
+  FuzzSceneFile(const uint8_t* bytes, size_t size) : fd_(memfd_create("fuzz_scene", 0)) {
     if (fd_ >= 0 && write(fd_, bytes, size) != static_cast<ssize_t>(size)) {
       close(fd_);
       fd_ = -1;
     }
   }
-  ~Fuzz_Scene_File() {
+  ~FuzzSceneFile() {
     if (fd_ >= 0) close(fd_);
   }
-  Fuzz_Scene_File(const Fuzz_Scene_File&) = delete;
-  Fuzz_Scene_File& operator=(const Fuzz_Scene_File&) = delete;
+  FuzzSceneFile(const FuzzSceneFile&) = delete;
+  FuzzSceneFile& operator=(const FuzzSceneFile&) = delete;
   bool Ok() const { return fd_ >= 0; }
   std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
 

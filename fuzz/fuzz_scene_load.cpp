@@ -8,9 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size > (4u << 20)) return 0;
-  Fuzz_Scene_File file(bytes, size);
+  FuzzSceneFile file(bytes, size);
   if (!file.Ok()) return 0;
-  Fuzz_Scene fuzz;
+  FuzzScene fuzz;
   Scene& scene = fuzz.scene;
   scene.picture_kind = -7;
 

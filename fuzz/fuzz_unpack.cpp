@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const UnpackResult r = Unpack(kMethod, in, in_size, out, out_size, history);
 
   if (r.read > in_size || r.written > out_size) __builtin_trap();
-  if (r.status == UnpackStatus::BadMethod) __builtin_trap();
+  if (r.status == UnpackStatus::kBadMethod) __builtin_trap();
   if (r.ok() != (r.written == out_size) && !(kMethod == 1 && out_size == 0)) __builtin_trap();
   // Readers refuse sizes above this bound before allocating: a stream that
   // decodes fully must stay within it.

@@ -93,7 +93,7 @@ inline void CopyBack(uint8_t* dst, size_t distance, size_t n) {
   }
 }
 
-enum class PacketKind : uint8_t { Literal, Skip, Copy };
+enum class PacketKind : uint8_t { kLiteral, kSkip, kCopy };
 
 struct PacketHeader {
   PacketKind kind;
@@ -108,17 +108,17 @@ constexpr PacketHeader ReadHeader(uint8_t h) {
   static_assert(Layout == 2 || Layout == 3 || Layout == 6);
   const uint16_t low6 = static_cast<uint16_t>((h & 0x3F) + 1);
   if constexpr (Layout == 2) {
-    if (h < 0x80) return {PacketKind::Literal, 0, static_cast<uint16_t>(h + 1)};
-    return {PacketKind::Copy, 1, static_cast<uint16_t>(h - 0x7F)};
+    if (h < 0x80) return {PacketKind::kLiteral, 0, static_cast<uint16_t>(h + 1)};
+    return {PacketKind::kCopy, 1, static_cast<uint16_t>(h - 0x7F)};
   } else if constexpr (Layout == 3) {
-    if (h < 0x80) return {PacketKind::Literal, 0, static_cast<uint16_t>(h + 1)};
-    return {PacketKind::Copy, static_cast<uint8_t>(h < 0xC0 ? 2 : 1), low6};
+    if (h < 0x80) return {PacketKind::kLiteral, 0, static_cast<uint16_t>(h + 1)};
+    return {PacketKind::kCopy, static_cast<uint8_t>(h < 0xC0 ? 2 : 1), low6};
   } else {
     switch (h >> 6) {
-      case 0: return {PacketKind::Literal, 0, low6};
-      case 1: return {PacketKind::Skip, 0, low6};
-      case 2: return {PacketKind::Copy, 1, low6};
-      default: return {PacketKind::Copy, 2, low6};
+      case 0: return {PacketKind::kLiteral, 0, low6};
+      case 1: return {PacketKind::kSkip, 0, low6};
+      case 2: return {PacketKind::kCopy, 1, low6};
+      default: return {PacketKind::kCopy, 2, low6};
     }
   }
 }
@@ -130,26 +130,26 @@ UnpackStatus PutLiterals(Source& in, Output& out, size_t length) {
   const size_t n = std::min(length, out.Room());
   const size_t got = in.Copy(out.data + out.pos, n);
   out.pos += got;
-  if (got < n) return UnpackStatus::InputEnded;
+  if (got < n) return UnpackStatus::kInputEnded;
   in.Discard(length - n);
-  return UnpackStatus::Ok;
+  return UnpackStatus::kOk;
 }
 
 template <class Source>
 UnpackStatus PutCopy(Source& in, Output& out, const PacketHeader& p) {
   uint8_t first = 0;
-  if (!in.Next(first)) return UnpackStatus::InputEnded;
+  if (!in.Next(first)) return UnpackStatus::kInputEnded;
   size_t distance = size_t{first} + 1;
   if (p.distance_bytes == 2) {
     uint8_t low = 0;
-    if (!in.Next(low)) return UnpackStatus::InputEnded;
+    if (!in.Next(low)) return UnpackStatus::kInputEnded;
     distance = size_t{first} * 256 + low + 1;
   }
-  if (distance > out.pos + out.history) return UnpackStatus::BadDistance;
+  if (distance > out.pos + out.history) return UnpackStatus::kBadDistance;
   const size_t n = std::min<size_t>(p.length, out.Room());
   CopyBack(out.data + out.pos, distance, n);
   out.pos += n;
-  return UnpackStatus::Ok;
+  return UnpackStatus::kOk;
 }
 
 // Decodes packets until the output is full.
@@ -157,23 +157,23 @@ template <int Layout, class Source>
 UnpackStatus DecodePackets(Source& in, Output& out) {
   while (out.pos < out.size) {
     uint8_t h = 0;
-    if (!in.Next(h)) return UnpackStatus::InputEnded;
+    if (!in.Next(h)) return UnpackStatus::kInputEnded;
     const PacketHeader p = ReadHeader<Layout>(h);
-    UnpackStatus status = UnpackStatus::Ok;
+    UnpackStatus status = UnpackStatus::kOk;
     switch (p.kind) {
-      case PacketKind::Literal:
+      case PacketKind::kLiteral:
         status = PutLiterals(in, out, p.length);
         break;
-      case PacketKind::Skip:
+      case PacketKind::kSkip:
         out.pos += std::min<size_t>(p.length, out.Room());
         break;
-      case PacketKind::Copy:
+      case PacketKind::kCopy:
         status = PutCopy(in, out, p);
         break;
     }
-    if (status != UnpackStatus::Ok) return status;
+    if (status != UnpackStatus::kOk) return status;
   }
-  return UnpackStatus::Ok;
+  return UnpackStatus::kOk;
 }
 
 }  // namespace packing_internal

@@ -19,21 +19,21 @@
 #include <cstdint>
 
 enum class UnpackStatus {
-  Ok,           // the output is full
-  InputEnded,   // the input ran out before the output was full
-  BadDistance,  // a copy reached before the start of the history
-  BadMethod,    // not a method 1..7
+  kOk,           // the output is full
+  kInputEnded,   // the input ran out before the output was full
+  kBadDistance,  // a copy reached before the start of the history
+  kBadMethod,    // not a method 1..7
 };
 
 struct UnpackResult {
-  UnpackStatus status = UnpackStatus::Ok;
+  UnpackStatus status = UnpackStatus::kOk;
   // Input bytes consumed. For the Huffman methods this is the index of the
   // byte holding the next unread bit.
   size_t read = 0;
   // Output bytes produced (skipped bytes count as produced).
   size_t written = 0;
 
-  bool ok() const { return status == UnpackStatus::Ok; }
+  bool ok() const { return status == UnpackStatus::kOk; }
 };
 
 inline constexpr int kPackMethodMax = 7;

@@ -30,7 +30,7 @@ UnpackResult Unpack(int method, const uint8_t* in, size_t in_size, uint8_t* out,
     case 5: return Unpack_Huffman_Lz_Long(in, in_size, out, out_size, history);
     case 6: return Unpack_Lz_Skip(in, in_size, out, out_size, history);
     case 7: return Unpack_Huffman_Lz_Skip(in, in_size, out, out_size, history);
-    default: return {UnpackStatus::BadMethod, 0, 0};
+    default: return {UnpackStatus::kBadMethod, 0, 0};
   }
 }
 
@@ -53,10 +53,10 @@ size_t Unpack_Max_Output(int method, size_t in_size) {
 
 const char* Unpack_Status_Text(UnpackStatus status) {
   switch (status) {
-    case UnpackStatus::Ok: return "ok";
-    case UnpackStatus::InputEnded: return "input ended";
-    case UnpackStatus::BadDistance: return "bad distance";
-    case UnpackStatus::BadMethod: return "bad method";
+    case UnpackStatus::kOk: return "ok";
+    case UnpackStatus::kInputEnded: return "input ended";
+    case UnpackStatus::kBadDistance: return "bad distance";
+    case UnpackStatus::kBadMethod: return "bad method";
   }
   return "unknown status";
 }

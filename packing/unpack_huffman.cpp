@@ -188,7 +188,7 @@ UnpackResult UnpackHuffmanPackets(const uint8_t* in, size_t in_size, uint8_t* ou
                                   size_t out_size, size_t history) {
   if (out_size == 0) return {};
   HuffmanSource source(in, in_size);
-  if (!source.ReadTable()) return {UnpackStatus::InputEnded, source.Position(), 0};
+  if (!source.ReadTable()) return {UnpackStatus::kInputEnded, source.Position(), 0};
   packing_internal::Output output{out, out_size, history};
   const UnpackStatus status = packing_internal::DecodePackets<Layout>(source, output);
   return {status, source.Position(), output.pos};
@@ -199,9 +199,9 @@ UnpackResult UnpackHuffmanPackets(const uint8_t* in, size_t in_size, uint8_t* ou
 UnpackResult Unpack_Huffman(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size) {
   if (out_size == 0) return {};
   HuffmanSource source(in, in_size);
-  if (!source.ReadTable()) return {UnpackStatus::InputEnded, source.Position(), 0};
+  if (!source.ReadTable()) return {UnpackStatus::kInputEnded, source.Position(), 0};
   const size_t written = source.Copy(out, out_size);
-  const UnpackStatus status = written == out_size ? UnpackStatus::Ok : UnpackStatus::InputEnded;
+  const UnpackStatus status = written == out_size ? UnpackStatus::kOk : UnpackStatus::kInputEnded;
   return {status, source.Position(), written};
 }
 

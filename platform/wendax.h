@@ -20,7 +20,7 @@ struct Wendax {
   Wendax();
   // With a display backend (headless for tests, SDL2 for the engine); it
   // also shows the fatal messages.
-  explicit Wendax(Display_Backend& backend);
+  explicit Wendax(DisplayBackend& backend);
   ~Wendax();
   Wendax(const Wendax&) = delete;
   Wendax& operator=(const Wendax&) = delete;
@@ -29,7 +29,7 @@ struct Wendax {
   FatalMessageSink fatal_message;
   SoundOutput sound;
   SoundTimer sound_timer;  // after sound: stopped before the sound output goes
-  Display_State display;
-  Input_State input;
-  Frame_Clock clock;
+  DisplayState display;
+  InputState input;
+  FrameClock clock;
 };

@@ -7,10 +7,10 @@
 
 std::string Scene_Path(const char* name) { return name ? Path_Resolve(name) : std::string(); }
 
-Scene_File Scene_Open(const char* name) {
+SceneFile Scene_Open(const char* name) {
   if (!name || !*name) return nullptr;
   const std::string path = Scene_Path(name);
   struct stat info {};
   if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
-  return Scene_File(std::fopen(path.c_str(), "rb"));
+  return SceneFile(std::fopen(path.c_str(), "rb"));
 }

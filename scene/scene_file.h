@@ -9,10 +9,10 @@
 // The name as the file system has it; empty for a null name.
 std::string Scene_Path(const char* name);
 
-struct Scene_File_Closer {
+struct SceneFileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
-using Scene_File = std::unique_ptr<std::FILE, Scene_File_Closer>;
+using SceneFile = std::unique_ptr<std::FILE, SceneFileCloser>;
 
 // Opens the named file "rb"; null when it cannot be opened or is a folder.
-Scene_File Scene_Open(const char* name);
+SceneFile Scene_Open(const char* name);

@@ -7,7 +7,7 @@
 
 int Load_Raw_Vr(const char* path, uint16_t* dest) {
   if (!dest) return 0;
-  Scene_File f = Scene_Open(path);
+  SceneFile f = Scene_Open(path);
   if (!f) return 0;
   unsigned char bytes[4096];
   int at = 0;

@@ -67,7 +67,7 @@ std::vector<unsigned char> Read_Pixels(std::FILE* f, const TgaHeader& h) {
 int Load_Tga_640_480(Scene& scene, const char* path) {
   uint16_t* still = Scene_Still_Pixels(scene);
   if (!still) return 0;
-  Scene_File f = Scene_Open(path);
+  SceneFile f = Scene_Open(path);
   if (!f) return 0;
   TgaHeader h;
   if (!Read_Header(f.get(), h) || !Acceptable(h)) return 0;

@@ -66,7 +66,7 @@ void JsonWriter::Before_Element() {
 void JsonWriter::Open(char bracket, Layout layout) {
   Before_Element();
   bool inside_inline = !levels_.empty() && levels_.back().inline_layout;
-  levels_.push_back({layout == Layout::Inline || inside_inline});
+  levels_.push_back({layout == Layout::kInline || inside_inline});
   text_ += bracket;
 }
 

@@ -25,11 +25,11 @@ std::string Json_Float(float value);
 
 class JsonWriter {
  public:
-  enum class Layout { Block, Inline };
+  enum class Layout { kBlock, kInline };
 
-  void Begin_Object(Layout layout = Layout::Block);
+  void Begin_Object(Layout layout = Layout::kBlock);
   void End_Object();
-  void Begin_Array(Layout layout = Layout::Block);
+  void Begin_Array(Layout layout = Layout::kBlock);
   void End_Array();
 
   // The key of the next member of the current object.

@@ -22,7 +22,7 @@ std::string Hex4(int value) {
 PictureFile Mdraw_Write(const Picture& picture, MdrawPacking packing) {
   if (std::string problem = Picture_Write_Problem(picture, 8, kMdrawSideMax); !problem.empty())
     return Picture_File_Failed(problem);
-  const bool packed = packing == MdrawPacking::RunLength;
+  const bool packed = packing == MdrawPacking::kRunLength;
   std::string header = "MDRAW " + Hex4(picture.width - 1) + " " + Hex4(picture.height - 1) + " 00FF " +
                        (packed ? "FC" : "NC");
   header.resize(kMdrawPaletteAt, ' ');

@@ -39,17 +39,17 @@ std::string Pak_Failure_Text(const PakResult& result) {
   const PakHeader& h = result.header;
   std::string text = Pak_Status_Text(result.status);
   switch (result.status) {
-    case PakStatus::Ok:
-    case PakStatus::NoFile:
-    case PakStatus::NotPak:
+    case PakStatus::kOk:
+    case PakStatus::kNoFile:
+    case PakStatus::kNotPak:
       return text;
-    case PakStatus::BadMethod:
+    case PakStatus::kBadMethod:
       return text + " " + std::to_string(h.method) + " (0 to " + std::to_string(kPakMethodMax) + " exist)";
-    case PakStatus::ImpossibleSize:
+    case PakStatus::kImpossibleSize:
       return text + ": " + Number(h.unpacked_size) + " bytes unpacked claimed from " +
              Number(result.packed_available) + " packed bytes with method " + std::to_string(h.method) +
              Truncation_Note(result);
-    case PakStatus::Malformed:
+    case PakStatus::kMalformed:
       break;
   }
   if (h.method == 0 || result.unpack.ok())

@@ -156,10 +156,10 @@ void Write_Content(KVR_FILE& file, const PanoramaContent& content) {
 
 }  // namespace
 
-int Panorama_Width(PanoramaKind kind) { return kind == PanoramaKind::Vr ? KVR_VR_WIDTH : KVR_PIC_WIDTH; }
-int Panorama_Height(PanoramaKind kind) { return kind == PanoramaKind::Vr ? KVR_VR_HEIGHT : KVR_PIC_HEIGHT; }
+int Panorama_Width(PanoramaKind kind) { return kind == PanoramaKind::kVr ? KVR_VR_WIDTH : KVR_PIC_WIDTH; }
+int Panorama_Height(PanoramaKind kind) { return kind == PanoramaKind::kVr ? KVR_VR_HEIGHT : KVR_PIC_HEIGHT; }
 int Panorama_Static_Tag(PanoramaKind kind) {
-  return kind == PanoramaKind::Vr ? KVR_CHUNK_STATIC_VR : KVR_CHUNK_STATIC_PIC;
+  return kind == PanoramaKind::kVr ? KVR_CHUNK_STATIC_VR : KVR_CHUNK_STATIC_PIC;
 }
 
 bool Panorama_Encode_Static(const uint8_t* pixels, int quality, PanoramaContent& content, std::string& error) {

@@ -13,8 +13,8 @@
 #include <vector>
 
 enum class PanoramaKind {
-  Vr,   // KVR_CHUNK_STATIC_VR: the 256 x 6144 strip
-  Pic,  // KVR_CHUNK_STATIC_PIC: a 640 x 480 still picture
+  kVr,   // KVR_CHUNK_STATIC_VR: the 256 x 6144 strip
+  kPic,  // KVR_CHUNK_STATIC_PIC: a 640 x 480 still picture
 };
 
 int Panorama_Width(PanoramaKind kind);
@@ -41,7 +41,7 @@ struct PanoramaAnimation {
 };
 
 struct PanoramaContent {
-  PanoramaKind kind = PanoramaKind::Vr;
+  PanoramaKind kind = PanoramaKind::kVr;
   int dct_param = 0;          // of the static picture
   std::vector<uint8_t> data;  // the compressed static picture
   std::vector<PanoramaAnimation> animations;

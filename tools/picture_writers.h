@@ -28,7 +28,7 @@ struct PictureFile {
   bool ok() const { return error.empty(); }
 };
 
-enum class MdrawPacking { Plain, RunLength };  // "NC", "FC"
+enum class MdrawPacking { kPlain, kRunLength };  // "NC", "FC"
 
 PictureFile Pcx_Write(const Picture& picture);
 PictureFile Tga_Write(const Picture& picture);

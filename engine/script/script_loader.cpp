@@ -73,7 +73,7 @@ bool Plugin_Block_Read(Engine& engine, std::string_view name, std::string& comma
   return false;
 }
 
-enum class WarpEnd { NextWarp, Stop };
+enum class WarpEnd { kNextWarp, kStop };
 
 // Reads the tests of `warp`, whose [WARP] line ends at *position. Returns
 // NextWarp when a further [WARP] line follows (*position is then back at the
@@ -81,9 +81,9 @@ enum class WarpEnd { NextWarp, Stop };
 WarpEnd Warp_Tests_Read(Engine& engine, std::string_view name, WARP& warp, int32_t* position) {
   const int32_t after_warp_line = *position;
   std::string line, field;
-  if (Line_Read(engine.wx, name, line, position) != 0) return WarpEnd::Stop;
+  if (Line_Read(engine.wx, name, line, position) != 0) return WarpEnd::kStop;
   Field_Get(line, field, 0);
-  if (!Is(field, "[TEST]")) return WarpEnd::Stop;
+  if (!Is(field, "[TEST]")) return WarpEnd::kStop;
 
   while (true) {  // one test per round
     TEST test;
@@ -95,20 +95,20 @@ WarpEnd Warp_Tests_Read(Engine& engine, std::string_view name, WARP& warp, int32
     TEST& current = warp.tests.back();
 
     while (true) {  // its commands
-      if (Line_Read(engine.wx, name, line, position) != 0) return WarpEnd::Stop;
+      if (Line_Read(engine.wx, name, line, position) != 0) return WarpEnd::kStop;
       Field_Get(line, field, 0);
       if (Is(field, "[WARP]")) {
         *position = after_warp_line;
-        return WarpEnd::NextWarp;
+        return WarpEnd::kNextWarp;
       }
       if (Is(field, "[TEST]")) break;
       if (field.empty()) continue;
       if (Is(field, "PLUGIN")) {
         current.commands.emplace_back("PLUGIN,");
-        if (!Plugin_Block_Read(engine, name, current.commands.back(), position)) return WarpEnd::Stop;
+        if (!Plugin_Block_Read(engine, name, current.commands.back(), position)) return WarpEnd::kStop;
         continue;
       }
-      if (!Script_Keyword_Known(field)) return WarpEnd::Stop;
+      if (!Script_Keyword_Known(field)) return WarpEnd::kStop;
       current.commands.push_back(line);
     }
   }
@@ -138,7 +138,7 @@ void Warp_Pass(Engine& engine, std::string_view name) {
       Debug_Print(engine, "[WARP] without a picture name before offset " + Int_To_Text(warp_line) +
                               ": warp skipped");
     }
-    if (end == WarpEnd::Stop) return;
+    if (end == WarpEnd::kStop) return;
   }
 }
 

@@ -29,10 +29,10 @@ bool Mtrd_Open(Wendax& wx, int handle, int32_t file_size, int32_t start, int32_t
 MtrdLookup Mtrd_Find_From(const MtrdFile& file, std::string_view tag, int32_t from, MtrdChunk* found) {
   MtrdChunk chunk;
   if (!Mtrd_Find_Chunk(*file.wx, file.handle, file.file_size, tag, from, file.end, &chunk))
-    return MtrdLookup::Absent;
-  if (chunk.end > file.end) return MtrdLookup::Malformed;
+    return MtrdLookup::kAbsent;
+  if (chunk.end > file.end) return MtrdLookup::kMalformed;
   *found = chunk;
-  return MtrdLookup::Found;
+  return MtrdLookup::kFound;
 }
 
 MtrdLookup Mtrd_Find(const MtrdFile& file, std::string_view tag, MtrdChunk* found) {
@@ -49,16 +49,16 @@ bool Mtrd_Read_Payload(const MtrdFile& file, const MtrdChunk& chunk, uint8_t* ou
 MtrdLookup Mtrd_Read_Int(const MtrdFile& file, std::string_view tag, int32_t* value) {
   MtrdChunk chunk;
   const MtrdLookup lookup = Mtrd_Find(file, tag, &chunk);
-  if (lookup != MtrdLookup::Found) return lookup;
+  if (lookup != MtrdLookup::kFound) return lookup;
   uint8_t bytes[4];
-  if (!Mtrd_Read_Payload(file, chunk, bytes, 4)) return MtrdLookup::Malformed;
+  if (!Mtrd_Read_Payload(file, chunk, bytes, 4)) return MtrdLookup::kMalformed;
   *value = int32_t(Le_U32(bytes));
-  return MtrdLookup::Found;
+  return MtrdLookup::kFound;
 }
 
 bool Mtrd_Read_Version(const MtrdFile& file, int32_t* version) {
   int32_t value = kMtrdVersionFirst;
-  if (Mtrd_Read_Int(file, "VERS", &value) == MtrdLookup::Malformed) return false;
+  if (Mtrd_Read_Int(file, "VERS", &value) == MtrdLookup::kMalformed) return false;
   if (value < kMtrdVersionFirst || value > kMtrdVersionLast) return false;
   *version = value;
   return true;
@@ -67,8 +67,8 @@ bool Mtrd_Read_Version(const MtrdFile& file, int32_t* version) {
 MtrdLookup Mtrd_Read_Palette(const MtrdFile& file, std::vector<uint8_t>* palette) {
   MtrdChunk chunk;
   const MtrdLookup lookup = Mtrd_Find(file, "PALE", &chunk);
-  if (lookup != MtrdLookup::Found) return lookup;
+  if (lookup != MtrdLookup::kFound) return lookup;
   palette->assign(kPalette_Rgb_Bytes, 0);
   const size_t bytes = std::min<size_t>(kPalette_Rgb_Bytes, size_t(chunk.Payload_Size()));
-  return Mtrd_Read_Payload(file, chunk, palette->data(), bytes) ? MtrdLookup::Found : MtrdLookup::Malformed;
+  return Mtrd_Read_Payload(file, chunk, palette->data(), bytes) ? MtrdLookup::kFound : MtrdLookup::kMalformed;
 }

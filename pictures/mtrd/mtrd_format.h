@@ -68,9 +68,9 @@ struct MtrdFile {
 bool Mtrd_Open(Wendax& wx, int handle, int32_t file_size, int32_t start, int32_t end, MtrdFile* out);
 
 enum class MtrdLookup {
-  Absent,     // no chunk of that tag
-  Found,
-  Malformed,  // the chunk runs past the MTRD chunk or is too short
+  kAbsent,     // no chunk of that tag
+  kFound,
+  kMalformed,  // the chunk runs past the MTRD chunk or is too short
 };
 
 // The first chunk of the tag in the MTRD payload (a second one is ignored).
@@ -98,8 +98,8 @@ struct MtrdHeader {
 };
 
 enum class MtrdUse {
-  Picture,  // every header chunk is required
-  Video,    // version 1284: "PACK" and "SIZE" only when the depth is not 0
+  kPicture,  // every header chunk is required
+  kVideo,    // version 1284: "PACK" and "SIZE" only when the depth is not 0
 };
 
 // Reads "VERS" and the header chunks of the version: up to 1281 the "HEAD"

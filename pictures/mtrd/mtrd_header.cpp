@@ -19,7 +19,7 @@ std::string Stored_Name(const uint8_t* bytes, size_t size) {
 bool Read_Head(const MtrdFile& file, MtrdHeader* h) {
   MtrdChunk chunk;
   std::array<uint8_t, kMtrdHeadBytes> b;
-  if (Mtrd_Find(file, "HEAD", &chunk) != MtrdLookup::Found || !Mtrd_Read_Payload(file, chunk, b.data(), b.size()))
+  if (Mtrd_Find(file, "HEAD", &chunk) != MtrdLookup::kFound || !Mtrd_Read_Payload(file, chunk, b.data(), b.size()))
     return false;
   h->name = Stored_Name(b.data(), kMtrdHeadNameBytes);
   int32_t* fields[7] = {&h->version, &h->width, &h->height, &h->depth, &h->pack_method, &h->data_size,
@@ -31,7 +31,7 @@ bool Read_Head(const MtrdFile& file, MtrdHeader* h) {
 // "NAME": up to 256 bytes; a shorter payload gives the name it holds.
 bool Read_Name(const MtrdFile& file, std::string* name) {
   MtrdChunk chunk;
-  if (Mtrd_Find(file, "NAME", &chunk) != MtrdLookup::Found) return false;
+  if (Mtrd_Find(file, "NAME", &chunk) != MtrdLookup::kFound) return false;
   std::array<uint8_t, kMtrdNameBytes> b{};
   const size_t count = std::min<size_t>(kMtrdNameBytes, size_t(chunk.Payload_Size()));
   if (!Mtrd_Read_Payload(file, chunk, b.data(), count)) return false;
@@ -40,12 +40,12 @@ bool Read_Name(const MtrdFile& file, std::string* name) {
 }
 
 bool Required(const MtrdFile& file, std::string_view tag, int32_t* value) {
-  return Mtrd_Read_Int(file, tag, value) == MtrdLookup::Found;
+  return Mtrd_Read_Int(file, tag, value) == MtrdLookup::kFound;
 }
 
 // An optional number keeps its default when absent; false when malformed.
 bool Optional(const MtrdFile& file, std::string_view tag, int32_t* value) {
-  return Mtrd_Read_Int(file, tag, value) != MtrdLookup::Malformed;
+  return Mtrd_Read_Int(file, tag, value) != MtrdLookup::kMalformed;
 }
 
 bool Read_Separate_Header(const MtrdFile& file, MtrdUse use, MtrdHeader* h) {
@@ -54,16 +54,16 @@ bool Read_Separate_Header(const MtrdFile& file, MtrdUse use, MtrdHeader* h) {
       !Required(file, "NBFR", &h->frame_count))
     return false;
   // Sound-only videos of version 1284 have no picture data to describe.
-  if (use == MtrdUse::Video && h->version == 1284 && h->depth == 0) return true;
+  if (use == MtrdUse::kVideo && h->version == 1284 && h->depth == 0) return true;
   return Required(file, "PACK", &h->pack_method) && Required(file, "SIZE", &h->data_size);
 }
 
 bool Read_Anih(const MtrdFile& file, MtrdSound* s) {
   MtrdChunk chunk;
   const MtrdLookup lookup = Mtrd_Find(file, "ANIH", &chunk);
-  if (lookup == MtrdLookup::Absent) return true;
+  if (lookup == MtrdLookup::kAbsent) return true;
   std::array<uint8_t, kMtrdAnihBytes> b;
-  if (lookup == MtrdLookup::Malformed || !Mtrd_Read_Payload(file, chunk, b.data(), b.size())) return false;
+  if (lookup == MtrdLookup::kMalformed || !Mtrd_Read_Payload(file, chunk, b.data(), b.size())) return false;
   int32_t* fields[5] = {&s->frames_per_second, &s->sample_rate, &s->bits, &s->stereo, &s->pack_method};
   for (size_t i = 0; i < 5; ++i) *fields[i] = int32_t(Le_U32(b.data() + 4 * i));
   return true;
@@ -84,7 +84,7 @@ bool Read_Sound_1284(const MtrdFile& file, MtrdSound* s) {
 
 bool Has(const MtrdFile& file, std::string_view tag) {
   MtrdChunk chunk;
-  return Mtrd_Find(file, tag, &chunk) == MtrdLookup::Found;
+  return Mtrd_Find(file, tag, &chunk) == MtrdLookup::kFound;
 }
 
 bool Video_Picture_Ok(const MtrdFile& file, MtrdVideo* v) {
@@ -92,8 +92,8 @@ bool Video_Picture_Ok(const MtrdFile& file, MtrdVideo* v) {
   if (h.depth == 0) return h.version == 1284;
   if (h.depth != 8 && h.depth != 16) return false;
   v->frame_bytes = Picture_Plain_Size(h.width, h.height, h.depth);
-  return v->frame_bytes != 0 && Mtrd_Read_Palette(file, &v->palette) == MtrdLookup::Found &&
-         Mtrd_Find(file, "PICT", &v->first_frame) == MtrdLookup::Found && Has(file, "ANIM");
+  return v->frame_bytes != 0 && Mtrd_Read_Palette(file, &v->palette) == MtrdLookup::kFound &&
+         Mtrd_Find(file, "PICT", &v->first_frame) == MtrdLookup::kFound && Has(file, "ANIM");
 }
 
 bool Video_Sound_Ok(const MtrdFile& file, MtrdVideo* v) {
@@ -133,7 +133,7 @@ bool Mtrd_Read_Sound(const MtrdFile& file, int32_t version, MtrdSound* sound) {
 
 bool Mtrd_Read_Video(const MtrdFile& file, MtrdVideo* video) {
   MtrdVideo v;
-  if (!Mtrd_Read_Header(file, MtrdUse::Video, &v.header) || v.header.frame_count < 1) return false;
+  if (!Mtrd_Read_Header(file, MtrdUse::kVideo, &v.header) || v.header.frame_count < 1) return false;
   if (!Video_Picture_Ok(file, &v)) return false;
   if (!Mtrd_Read_Sound(file, v.header.version, &v.sound) || !Video_Sound_Ok(file, &v)) return false;
   *video = std::move(v);

@@ -14,7 +14,7 @@ bool Depth_Ok(int32_t depth) { return depth == 8 || depth == 16 || depth == 24 |
 // packed data must be able to give it.
 bool Read_Pixels(const MtrdFile& file, const MtrdHeader& h, size_t plain, Picture* p) {
   MtrdChunk pict;
-  if (Mtrd_Find(file, "PICT", &pict) != MtrdLookup::Found) return false;
+  if (Mtrd_Find(file, "PICT", &pict) != MtrdLookup::kFound) return false;
   const size_t stored = size_t(pict.Payload_Size());
   if (stored > kMtrdDataBytesMax) return false;
   if (h.pack_method == 0 ? stored < plain : Unpack_Max_Output(h.pack_method, stored) < plain) return false;
@@ -32,7 +32,7 @@ bool Read_Frames(const MtrdFile& file, int32_t count, Picture* p) {
   int32_t from = file.payload;
   for (int32_t i = 0; i < count; ++i) {
     MtrdChunk anim;
-    if (Mtrd_Find_From(file, "ANIM", from, &anim) != MtrdLookup::Found) return false;
+    if (Mtrd_Find_From(file, "ANIM", from, &anim) != MtrdLookup::kFound) return false;
     const size_t at = p->frames.size();
     const size_t size = size_t(anim.Payload_Size());
     if (size > kMtrdDataBytesMax - at) return false;
@@ -49,7 +49,7 @@ bool Read_Frames(const MtrdFile& file, int32_t count, Picture* p) {
 PicturePtr Mtrd_Read_Picture(Wendax& wx, int handle, int32_t file_size, int32_t start, int32_t end) {
   MtrdFile file;
   MtrdHeader h;
-  if (!Mtrd_Open(wx, handle, file_size, start, end, &file) || !Mtrd_Read_Header(file, MtrdUse::Picture, &h))
+  if (!Mtrd_Open(wx, handle, file_size, start, end, &file) || !Mtrd_Read_Header(file, MtrdUse::kPicture, &h))
     return nullptr;
   const size_t plain = Depth_Ok(h.depth) ? Picture_Plain_Size(h.width, h.height, h.depth) : 0;
   if (plain == 0 || h.pack_method < 0 || h.pack_method > kPackMethodMax || h.frame_count < 0) return nullptr;
@@ -58,7 +58,7 @@ PicturePtr Mtrd_Read_Picture(Wendax& wx, int handle, int32_t file_size, int32_t 
   p->name = h.name.substr(0, kPictureNameMax);  // as stored, not shortened as a path
   p->version = h.version;
   p->pack_method = h.pack_method;
-  if (Mtrd_Read_Palette(file, &p->palette) != MtrdLookup::Found || !Read_Pixels(file, h, plain, p.get()))
+  if (Mtrd_Read_Palette(file, &p->palette) != MtrdLookup::kFound || !Read_Pixels(file, h, plain, p.get()))
     return nullptr;
   if (h.frame_count > 0 && !Read_Frames(file, h.frame_count, p.get())) return nullptr;
   return p;

@@ -28,11 +28,11 @@ std::string Folder_Of(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-void Hide_Pointer(Display_Backend& backend) { backend.Show_Cursor(false); }
+void Hide_Pointer(DisplayBackend& backend) { backend.Show_Cursor(false); }
 
 }  // namespace
 
-Wendax::Wendax(Display_Backend& backend) : Wendax() {
+Wendax::Wendax(DisplayBackend& backend) : Wendax() {
   display.backend = &backend;
   fatal_message = [&backend](std::string_view text, std::string_view caption) {
     backend.Show_Fatal(text, caption);
@@ -41,14 +41,14 @@ Wendax::Wendax(Display_Backend& backend) : Wendax() {
 
 // Opens the card and appends its modes to the list.
 void Display_Start_Device(Wendax& wx) {
-  Display_Backend& backend = *wx.display.backend;
+  DisplayBackend& backend = *wx.display.backend;
   if (!backend.Create()) Display_Fatal(wx, kTextDirectDrawCreate);
   if (!backend.Set_Exclusive()) Display_Fatal(wx, kTextCooperativeLevel);
-  for (const Hardware_Mode& mode : backend.Enumerate_Modes()) Mode_List_Add(wx.display.modes, mode);
+  for (const HardwareMode& mode : backend.Enumerate_Modes()) Mode_List_Add(wx.display.modes, mode);
 }
 
 int Wendax_Init(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (!d.backend) return -1;
   d.program_path = Program_Path();
   if (!d.backend->Register_Class()) Display_Fatal(wx, kTextRegisterClass);
@@ -70,13 +70,13 @@ int Wendax_Init(Wendax& wx) {
 }
 
 // Forgets the surfaces; the card object itself is released by the caller.
-void Display_Forget_Surfaces(Display_State& d) {
+void Display_Forget_Surfaces(DisplayState& d) {
   d.has_primary = false;
   d.flip_mode = false;
 }
 
 void Wendax_Close_Screen(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (d.backend) d.backend->Release();
   Display_Forget_Surfaces(d);
   d.conversion.clear();
@@ -86,7 +86,7 @@ void Wendax_Close_Screen(Wendax& wx) {
 }
 
 void Wendax_Close(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   d.modes.clear();
   d.frame_buffer.clear();
   d.frame_buffer.shrink_to_fit();
@@ -100,7 +100,7 @@ void Wendax_Close(Wendax& wx) {
 }
 
 void Wendax_Suspend(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (!d.backend || !d.screen_open || d.suspended) return;
   d.suspended = true;
   d.backend->Release();
@@ -110,7 +110,7 @@ void Wendax_Suspend(Wendax& wx) {
 }
 
 void Wendax_Resume(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (!d.backend || !d.screen_open || !d.suspended) return;
   d.backend->Restore();
   Hide_Pointer(*d.backend);
@@ -125,7 +125,7 @@ void Wendax_Set_Title(Wendax& wx, std::string_view title) {
 
 std::span<uint16_t> Wendax_Frame_Buffer(Wendax& wx) { return wx.display.frame_buffer; }
 
-Display_Device* Wendax_Device(Wendax& wx) { return wx.display.backend; }
+DisplayDevice* Wendax_Device(Wendax& wx) { return wx.display.backend; }
 
 bool Wendax_Flip_Mode(const Wendax& wx) { return wx.display.flip_mode; }
 

@@ -10,7 +10,7 @@
 #include "platform/display/host_window.h"
 
 struct Wendax;
-class Display_Device;
+class DisplayDevice;
 
 // Opens the window and the card and builds the mode list; makes the
 // program's folder current (the previous one comes back at Wendax_Close).
@@ -36,7 +36,7 @@ void Wendax_Show(Wendax& wx);  // the frame buffer
 int Wendax_Pump(Wendax& wx);
 // The window procedure: 1 when the event is handled without the default
 // processing.
-int Wendax_Window_Proc(Wendax& wx, const Window_Event& event);
+int Wendax_Window_Proc(Wendax& wx, const WindowEvent& event);
 
 void Wendax_Suspend(Wendax& wx);
 void Wendax_Resume(Wendax& wx);
@@ -56,7 +56,7 @@ void Wendax_Fill_Rect(Wendax& wx, int x, int y, int width, int height, uint16_t 
 
 std::span<uint16_t> Wendax_Frame_Buffer(Wendax& wx);
 // The card, for drawing straight to its surfaces (the movie player).
-Display_Device* Wendax_Device(Wendax& wx);
+DisplayDevice* Wendax_Device(Wendax& wx);
 // True when the card shows a back buffer by flipping.
 bool Wendax_Flip_Mode(const Wendax& wx);
 // True once the quit key was pressed: the engine ends the game as after

@@ -7,4 +7,4 @@
 #include "platform/display/display_device.h"
 #include "platform/display/host_window.h"
 
-class Display_Backend : public Display_Device, public Host_Window, public Clock_Source {};
+class DisplayBackend : public DisplayDevice, public HostWindow, public ClockSource {};

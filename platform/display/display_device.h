@@ -10,7 +10,7 @@
 #include <vector>
 
 // One mode the card can show.
-struct Hardware_Mode {
+struct HardwareMode {
   int width = 0;
   int height = 0;
   int bits = 0;   // bits per pixel as enumerated: 8, 15, 16, 24 or 32
@@ -18,36 +18,36 @@ struct Hardware_Mode {
 };
 
 // The pixel layout of the primary surface.
-struct Surface_Format {
+struct SurfaceFormat {
   int bits = 0;
   uint32_t red_mask = 0;
   uint32_t green_mask = 0;
   uint32_t blue_mask = 0;
 };
 
-struct Palette_Entry {
+struct PaletteEntry {
   uint8_t red = 0;
   uint8_t green = 0;
   uint8_t blue = 0;
 };
 
 // Direct access to a locked surface: height rows of pitch bytes each.
-struct Surface_Lock {
+struct SurfaceLock {
   uint8_t* pixels = nullptr;
   int pitch = 0;
   int width = 0;
   int height = 0;
 };
 
-class Display_Device {
+class DisplayDevice {
  public:
-  virtual ~Display_Device() = default;
+  virtual ~DisplayDevice() = default;
 
   // Opens the card (false: it cannot be used).
   virtual bool Create() = 0;
   // Takes the card for this program alone.
   virtual bool Set_Exclusive() = 0;
-  virtual std::vector<Hardware_Mode> Enumerate_Modes() = 0;
+  virtual std::vector<HardwareMode> Enumerate_Modes() = 0;
   virtual bool Set_Display_Mode(int width, int height, int bits) = 0;
   virtual bool Restore_Display_Mode() = 0;
 
@@ -59,10 +59,10 @@ class Display_Device {
   virtual bool Create_Primary() = 0;
   // True when the primary surface is a planar VGA mode.
   virtual bool Is_Mode_X() = 0;
-  virtual Surface_Format Pixel_Format() = 0;
+  virtual SurfaceFormat Pixel_Format() = 0;
   // Makes a 256-entry palette, sets its first entries and attaches it to
   // the primary surface; the other entries keep their initial (black) value.
-  virtual bool Set_Palette(std::span<const Palette_Entry> entries) = 0;
+  virtual bool Set_Palette(std::span<const PaletteEntry> entries) = 0;
   // Releases palette, back buffer and primary surface (each when present).
   virtual void Release_Surfaces() = 0;
   // Releases everything: the card goes back to the desktop mode and shared
@@ -72,7 +72,7 @@ class Display_Device {
   virtual bool Is_Lost() = 0;
   virtual void Restore_Surfaces() = 0;
   // Locks the back buffer in flip mode, else the primary surface.
-  virtual bool Lock(Surface_Lock& lock) = 0;
+  virtual bool Lock(SurfaceLock& lock) = 0;
   virtual void Unlock() = 0;
   // Shows the back buffer.
   virtual void Flip() = 0;

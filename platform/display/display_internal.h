@@ -2,9 +2,9 @@
 #pragma once
 
 struct Wendax;
-struct Display_State;
+struct DisplayState;
 
 // Opens the card (fatal on failure) and appends its modes to the mode list.
 void Display_Start_Device(Wendax& wx);
 // Marks primary surface and back buffer as gone.
-void Display_Forget_Surfaces(Display_State& d);
+void Display_Forget_Surfaces(DisplayState& d);

@@ -2,8 +2,8 @@
 
 namespace {
 
-Display_Mode Mode_Record(const Hardware_Mode& mode, int kind, int divisor) {
-  Display_Mode record;
+DisplayMode Mode_Record(const HardwareMode& mode, int kind, int divisor) {
+  DisplayMode record;
   record.kind = kind;
   record.bits = mode.bits;
   record.colors = (mode.bits >= 0 && mode.bits < 64) ? uint64_t(1) << mode.bits : 0;
@@ -13,22 +13,22 @@ Display_Mode Mode_Record(const Hardware_Mode& mode, int kind, int divisor) {
   return record;
 }
 
-bool Same_Record(const Display_Mode& a, const Display_Mode& b) {
+bool Same_Record(const DisplayMode& a, const DisplayMode& b) {
   return a.kind == b.kind && a.bits == b.bits && a.width == b.width && a.height == b.height &&
          a.pitch == b.pitch;
 }
 
-void Add_Record(std::vector<Display_Mode>& list, Display_Mode record) {
-  for (const Display_Mode& old : list) {
+void Add_Record(std::vector<DisplayMode>& list, DisplayMode record) {
+  for (const DisplayMode& old : list) {
     if (Same_Record(old, record)) return;
   }
   record.id = int(list.size()) + 1;
   list.push_back(record);
 }
 
-int Find_Kind(const std::vector<Display_Mode>& list, const Display_Mode& request, int kind) {
+int Find_Kind(const std::vector<DisplayMode>& list, const DisplayMode& request, int kind) {
   for (size_t i = 0; i < list.size(); ++i) {
-    const Display_Mode& m = list[i];
+    const DisplayMode& m = list[i];
     if (m.kind == kind && m.width == request.width && m.height == request.height &&
         m.bits == request.bits) {
       return int(i);
@@ -39,12 +39,12 @@ int Find_Kind(const std::vector<Display_Mode>& list, const Display_Mode& request
 
 }  // namespace
 
-void Mode_List_Add(std::vector<Display_Mode>& list, const Hardware_Mode& mode) {
+void Mode_List_Add(std::vector<DisplayMode>& list, const HardwareMode& mode) {
   Add_Record(list, Mode_Record(mode, kModeKindNative, 1));
   Add_Record(list, Mode_Record(mode, kModeKindDoubled, 2));
 }
 
-int Mode_List_Find(const std::vector<Display_Mode>& list, const Display_Mode& request) {
+int Mode_List_Find(const std::vector<DisplayMode>& list, const DisplayMode& request) {
   int found = -1;
   if (request.kind == kModeKindAny || request.kind == kModeKindNative) {
     found = Find_Kind(list, request, kModeKindNative);

@@ -10,7 +10,7 @@ inline constexpr int kModeKindAny = 0;
 inline constexpr int kModeKindNative = 4;   // the frame fills the hardware mode
 inline constexpr int kModeKindDoubled = 5;  // a W x H frame shown on a 2W x 2H mode
 
-struct Display_Mode {
+struct DisplayMode {
   int id = 0;  // 1-based position in the list; 0 in a request asks for a search
   int kind = kModeKindAny;
   int bits = 0;
@@ -23,9 +23,9 @@ struct Display_Mode {
 // Appends the native record W x H and the doubled record W/2 x H/2 of a
 // hardware mode, unless the list holds them already (the list is extended
 // again at every resume; records keep their ids).
-void Mode_List_Add(std::vector<Display_Mode>& list, const Hardware_Mode& mode);
+void Mode_List_Add(std::vector<DisplayMode>& list, const HardwareMode& mode);
 
 // First pass kind 4 (when the request's kind is 0 or 4), second pass kind 5
 // (kind 0 or 5); the first record of equal width, height and bits wins.
 // Returns its index, or -1.
-int Mode_List_Find(const std::vector<Display_Mode>& list, const Display_Mode& request);
+int Mode_List_Find(const std::vector<DisplayMode>& list, const DisplayMode& request);

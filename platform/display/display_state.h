@@ -9,21 +9,21 @@
 #include "platform/display/display_modes.h"
 
 struct Wendax;
-class Display_Backend;
+class DisplayBackend;
 
-struct Display_State {
-  Display_Backend* backend = nullptr;
+struct DisplayState {
+  DisplayBackend* backend = nullptr;
   // Run first by Wendax_Show; Wendax_Init installs Wendax_Pump.
   int (*pump_hook)(Wendax& wx) = nullptr;
 
   std::string program_path;  // window caption and fatal message caption
   std::string saved_folder;  // current folder before Wendax_Init
 
-  std::vector<Display_Mode> modes;
+  std::vector<DisplayMode> modes;
   // The request fields before Wendax_Set_Mode, the chosen record after it.
-  Display_Mode mode;
+  DisplayMode mode;
   // The record in effect while the screen is open (bits as enumerated).
-  Display_Mode shown;
+  DisplayMode shown;
 
   std::vector<uint16_t> frame_buffer;  // frame_width x frame_height, 5-6-5
   int frame_width = 0;

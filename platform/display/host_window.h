@@ -6,25 +6,25 @@
 #include <cstdint>
 #include <string_view>
 
-enum class Window_Event_Type {
-  paint,           // part of the window must be redrawn
-  close,           // the user asked to close the window
-  destroy,
-  activate_app,    // active: the program became (or stopped being) the active one
-  mouse_activate,  // a click on the inactive window
-  key_down,
-  sys_key_down,    // key-down with Alt held (or F10)
-  key_up,
-  sys_key_up,
-  character,
-  sys_character,
-  ime_character,
-  quit_request,    // the deliberate quit key: the engine ends as after its last script
-  other,
+enum class WindowEventType {
+  kPaint,           // part of the window must be redrawn
+  kClose,           // the user asked to kClose the window
+  kDestroy,
+  kActivateApp,    // active: the program became (or stopped being) the active one
+  kMouseActivate,  // a click on the inactive window
+  kKeyDown,
+  kSysKeyDown,    // key-down with Alt held (or F10)
+  kKeyUp,
+  kSysKeyUp,
+  kCharacter,
+  kSysCharacter,
+  kImeCharacter,
+  kQuitRequest,    // the deliberate quit key: the engine ends as after its last script
+  kOther,
 };
 
-struct Window_Event {
-  Window_Event_Type type = Window_Event_Type::other;
+struct WindowEvent {
+  WindowEventType type = WindowEventType::kOther;
   int virtual_key = 0;    // key events: Windows virtual-key number
   uint32_t key_data = 0;  // key events: bits 16-23 scan code, bit 24 extended key
   int character = 0;      // character events: the character code
@@ -40,9 +40,9 @@ constexpr uint32_t Key_Data(int scan_code, bool extended = false) {
 inline constexpr uint16_t kButtonPressedSinceQuery = 0x0001;
 inline constexpr uint16_t kButtonDown = 0x8000;
 
-class Host_Window {
+class HostWindow {
  public:
-  virtual ~Host_Window() = default;
+  virtual ~HostWindow() = default;
 
   // Prepares the windowing system (false: "Unable to register class!").
   virtual bool Register_Class() = 0;
@@ -62,7 +62,7 @@ class Host_Window {
 
   // Removes the next waiting event; false when none is waiting. Mouse
   // movement and buttons never come out here: they update the pointer.
-  virtual bool Peek_Event(Window_Event& event) = 0;
+  virtual bool Peek_Event(WindowEvent& event) = 0;
   // Blocks until an event is waiting (it is not removed).
   virtual void Wait_Event() = 0;
 

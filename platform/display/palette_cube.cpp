@@ -5,8 +5,8 @@ namespace {
 constexpr uint8_t kRedLevels[6] = {0, 51, 102, 153, 204, 255};
 constexpr uint8_t kGreenLevels[7] = {0, 42, 85, 127, 170, 212, 255};
 
-std::array<Palette_Entry, kPaletteTableSize> Make_Cube() {
-  std::array<Palette_Entry, kPaletteTableSize> table{};
+std::array<PaletteEntry, kPaletteTableSize> Make_Cube() {
+  std::array<PaletteEntry, kPaletteTableSize> table{};
   for (int r = 0; r < 6; ++r) {
     for (int g = 0; g < 7; ++g) {
       for (int b = 0; b < 6; ++b) {
@@ -22,8 +22,8 @@ std::array<Palette_Entry, kPaletteTableSize> Make_Cube() {
 
 }  // namespace
 
-const std::array<Palette_Entry, kPaletteTableSize>& Palette_Cube() {
-  static const std::array<Palette_Entry, kPaletteTableSize> table = Make_Cube();
+const std::array<PaletteEntry, kPaletteTableSize>& Palette_Cube() {
+  static const std::array<PaletteEntry, kPaletteTableSize> table = Make_Cube();
   return table;
 }
 

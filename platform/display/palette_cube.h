@@ -10,7 +10,7 @@
 
 inline constexpr int kPaletteTableSize = 255;
 
-const std::array<Palette_Entry, kPaletteTableSize>& Palette_Cube();
+const std::array<PaletteEntry, kPaletteTableSize>& Palette_Cube();
 
 // The cube entry for a 5-6-5 pixel.
 uint8_t Palette_Index(uint16_t pixel);

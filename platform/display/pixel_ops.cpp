@@ -6,25 +6,25 @@
 
 namespace {
 
-bool Inside(const Display_State& d, int x, int y) {
+bool Inside(const DisplayState& d, int x, int y) {
   return x >= 0 && x < d.frame_width && y >= 0 && y < d.frame_height;
 }
 
 }  // namespace
 
 void Wendax_Put_Pixel(Wendax& wx, int x, int y, uint16_t value) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (Inside(d, x, y)) d.frame_buffer[size_t(y) * size_t(d.frame_width) + size_t(x)] = value;
 }
 
 uint16_t Wendax_Get_Pixel(const Wendax& wx, int x, int y) {
-  const Display_State& d = wx.display;
+  const DisplayState& d = wx.display;
   if (!Inside(d, x, y)) return 0;
   return d.frame_buffer[size_t(y) * size_t(d.frame_width) + size_t(x)];
 }
 
 void Wendax_Fill_Rect(Wendax& wx, int x, int y, int width, int height, uint16_t value) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   // 64-bit edges: x + width never overflows.
   int64_t x0 = std::max<int64_t>(x, 0), x1 = std::min<int64_t>(int64_t(x) + width, d.frame_width);
   int64_t y0 = std::max<int64_t>(y, 0), y1 = std::min<int64_t>(int64_t(y) + height, d.frame_height);

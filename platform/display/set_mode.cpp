@@ -13,13 +13,13 @@ namespace {
 // Nothing matched. The mode in effect stays usable: its record goes back
 // into the request fields so that presentation keeps using the surfaces'
 // real size, and the frame buffer is kept.
-int Keep_Mode_After_Miss(Display_State& d) {
+int Keep_Mode_After_Miss(DisplayState& d) {
   if (d.screen_open) d.mode = d.shown;
   return -1;
 }
 
 void Release_Old_Surfaces(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   d.backend->Release_Surfaces();
   bool had_primary = d.has_primary;
   Display_Forget_Surfaces(d);
@@ -27,7 +27,7 @@ void Release_Old_Surfaces(Wendax& wx) {
 }
 
 void Switch_Hardware_Mode(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   d.backend->Fit_To_Screen();
   bool doubled = d.mode.kind == kModeKindDoubled;
   int scale = doubled ? 2 : 1;
@@ -39,7 +39,7 @@ void Switch_Hardware_Mode(Wendax& wx) {
 }
 
 void Make_Surfaces(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (d.mode.kind == kModeKindNative && d.backend->Create_Flip_Chain()) {
     d.has_primary = true;
     if (!d.backend->Attach_Back_Buffer()) Display_Fatal(wx, kTextAttachedSurface);
@@ -53,14 +53,14 @@ void Make_Surfaces(Wendax& wx) {
 
 // The depth presentation works in: a 16-bit surface that is not 5-6-5 is
 // 15 bits (5-5-5).
-int Surface_Bits(const Surface_Format& format) {
+int Surface_Bits(const SurfaceFormat& format) {
   if (format.bits != 16) return format.bits;
   bool is_565 = format.red_mask == 0xF800 && format.green_mask == 0x07E0 && format.blue_mask == 0x001F;
   return is_565 ? 16 : 15;
 }
 
 void Set_Colours(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (d.mode.bits == 8) {
     // A palette that cannot be made leaves the card's colours; not fatal.
     d.backend->Set_Palette(Palette_Cube());
@@ -69,7 +69,7 @@ void Set_Colours(Wendax& wx) {
   }
 }
 
-void Allocate_Frame_Buffer(Display_State& d) {
+void Allocate_Frame_Buffer(DisplayState& d) {
   d.frame_width = std::max(d.mode.width, 0);
   d.frame_height = std::max(d.mode.height, 0);
   d.frame_buffer.assign(size_t(d.frame_width) * size_t(d.frame_height), 0);
@@ -78,7 +78,7 @@ void Allocate_Frame_Buffer(Display_State& d) {
 }  // namespace
 
 void Wendax_Request_Mode(Wendax& wx, int width, int height, int bits, int kind) {
-  Display_Mode& m = wx.display.mode;
+  DisplayMode& m = wx.display.mode;
   m.id = 0;
   m.kind = kind;
   m.width = width;
@@ -87,7 +87,7 @@ void Wendax_Request_Mode(Wendax& wx, int width, int height, int bits, int kind) 
 }
 
 int Wendax_Set_Mode(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (!d.backend) return -1;
   if (d.mode.id == 0) {
     int found = Mode_List_Find(d.modes, d.mode);

@@ -40,8 +40,8 @@ void Convert_Row(const uint16_t* source, int width, uint8_t* out, int bytes, con
 // Copies the frame into the locked surface. Kind 5 doubles every pixel
 // and leaves every second surface row black. Nothing is drawn when the
 // frame or the surface is too small for the mode.
-void Copy_Frame(const Display_State& d, std::span<const uint16_t> frame, const Surface_Lock& lock) {
-  const Display_Mode& m = d.mode;
+void Copy_Frame(const DisplayState& d, std::span<const uint16_t> frame, const SurfaceLock& lock) {
+  const DisplayMode& m = d.mode;
   int bytes = Screen_Bytes(m.bits);
   const uint32_t* table = d.conversion.empty() ? nullptr : d.conversion.data();
   if (bytes == 0 || m.width <= 0 || m.height <= 0 || (m.bits != 16 && !table)) return;
@@ -60,9 +60,9 @@ void Copy_Frame(const Display_State& d, std::span<const uint16_t> frame, const S
 }
 
 void Present(Wendax& wx, std::span<const uint16_t> frame) {
-  Display_State& d = wx.display;
-  Display_Backend& card = *d.backend;
-  Surface_Lock lock;
+  DisplayState& d = wx.display;
+  DisplayBackend& card = *d.backend;
+  SurfaceLock lock;
   if (!card.Lock(lock)) {
     card.Restore_Surfaces();
     if (!card.Lock(lock)) return;
@@ -75,7 +75,7 @@ void Present(Wendax& wx, std::span<const uint16_t> frame) {
 }  // namespace
 
 void Wendax_Show(Wendax& wx, std::span<const uint16_t> frame) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (d.pump_hook && d.pump_hook(wx) != 0) return;  // just resumed: not shown
   if (d.inactive) return;
   if (d.backend && d.backend->Is_Lost()) {

@@ -28,36 +28,36 @@ bool Pak_Parse_Header(const uint8_t* bytes, size_t size, PakHeader& header) {
 PakResult Pak_Decode(const uint8_t* bytes, size_t size) {
   PakResult result;
   if (!Pak_Parse_Header(bytes, size, result.header)) {
-    result.status = PakStatus::NotPak;
+    result.status = PakStatus::kNotPak;
     return result;
   }
   const PakHeader& h = result.header;
   const uint8_t* packed = bytes + kPakHeaderSize;
   result.packed_available = std::min<size_t>(h.packed_size, size - kPakHeaderSize);
   if (h.method < 0 || h.method > kPakMethodMax) {
-    result.status = PakStatus::BadMethod;
+    result.status = PakStatus::kBadMethod;
     return result;
   }
   size_t ceiling = h.method == 0 ? result.packed_available
                                  : Unpack_Max_Output(h.method, result.packed_available);
   if (h.unpacked_size > kPakUnpackedMax || h.unpacked_size > ceiling) {
-    result.status = h.method == 0 ? PakStatus::Malformed : PakStatus::ImpossibleSize;
+    result.status = h.method == 0 ? PakStatus::kMalformed : PakStatus::kImpossibleSize;
     return result;
   }
   result.data.resize(h.unpacked_size);
   if (h.method == 0) {
     std::copy_n(packed, h.unpacked_size, result.data.begin());
-    result.unpack = {UnpackStatus::Ok, h.unpacked_size, h.unpacked_size};
+    result.unpack = {UnpackStatus::kOk, h.unpacked_size, h.unpacked_size};
   } else {
     result.unpack = Unpack(h.method, packed, result.packed_available, result.data.data(),
                            result.data.size());
   }
   if (!result.unpack.ok()) {
-    result.status = PakStatus::Malformed;
+    result.status = PakStatus::kMalformed;
     result.data.clear();
     return result;
   }
-  result.status = PakStatus::Ok;
+  result.status = PakStatus::kOk;
   return result;
 }
 
@@ -94,12 +94,12 @@ int Pak_Read(Wendax& wx, std::string& name, std::vector<uint8_t>& data) {
 
 const char* Pak_Status_Text(PakStatus status) {
   switch (status) {
-    case PakStatus::Ok: return "ok";
-    case PakStatus::NoFile: return "cannot open the file";
-    case PakStatus::NotPak: return "not a PAKF file";
-    case PakStatus::BadMethod: return "unknown packing method";
-    case PakStatus::ImpossibleSize: return "unpacked size larger than the packed data can hold";
-    case PakStatus::Malformed: return "packed data malformed";
+    case PakStatus::kOk: return "ok";
+    case PakStatus::kNoFile: return "cannot open the file";
+    case PakStatus::kNotPak: return "not a PAKF file";
+    case PakStatus::kBadMethod: return "unknown packing method";
+    case PakStatus::kImpossibleSize: return "unpacked size larger than the packed data can hold";
+    case PakStatus::kMalformed: return "packed data malformed";
   }
   return "unknown";
 }

@@ -25,12 +25,12 @@ inline constexpr size_t kPakNameMax = 15;
 inline constexpr int kPakMethodMax = 5;
 
 enum class PakStatus {
-  Ok,
-  NoFile,        // the file cannot be opened
-  NotPak,        // shorter than the header, or the magic is not "PAKF"
-  BadMethod,     // method outside 0..5
-  ImpossibleSize,  // the unpacked size cannot come from the packed data
-  Malformed,     // the packed data end early or are corrupt
+  kOk,
+  kNoFile,        // the file cannot be opened
+  kNotPak,        // shorter than the header, or the magic is not "PAKF"
+  kBadMethod,     // method outside 0..5
+  kImpossibleSize,  // the unpacked size cannot come from the packed data
+  kMalformed,     // the packed data end early or are corrupt
 };
 
 struct PakHeader {
@@ -41,13 +41,13 @@ struct PakHeader {
 };
 
 struct PakResult {
-  PakStatus status = PakStatus::NoFile;
+  PakStatus status = PakStatus::kNoFile;
   PakHeader header;
   size_t packed_available = 0;  // packed bytes present in the file
   UnpackResult unpack;          // how far the decoder got
   std::vector<uint8_t> data;    // the unpacked bytes (Ok only)
 
-  bool ok() const { return status == PakStatus::Ok; }
+  bool ok() const { return status == PakStatus::kOk; }
 };
 
 // Reads a header; false when the bytes are too short or not "PAKF".

@@ -22,7 +22,7 @@ uint8_t Channel(uint32_t value, uint32_t mask) {
 
 // ---------------------------------------------------------------- frames
 
-uint32_t Presented_Frame::Value(int x, int y) const {
+uint32_t PresentedFrame::Value(int x, int y) const {
   if (x < 0 || y < 0 || x >= width || y >= height) return 0;
   int size = Bytes_For(format.bits);
   size_t at = size_t(y) * size_t(pitch) + size_t(x) * size_t(size);
@@ -32,10 +32,10 @@ uint32_t Presented_Frame::Value(int x, int y) const {
   return value;
 }
 
-Rgb Presented_Frame::Colour(int x, int y) const {
+Rgb PresentedFrame::Colour(int x, int y) const {
   uint32_t value = Value(x, y);
   if (format.bits == 8) {
-    const Palette_Entry& e = palette[value & 0xFF];
+    const PaletteEntry& e = palette[value & 0xFF];
     return {e.red, e.green, e.blue};
   }
   return {Channel(value, format.red_mask), Channel(value, format.green_mask), Channel(value, format.blue_mask)};
@@ -43,76 +43,76 @@ Rgb Presented_Frame::Colour(int x, int y) const {
 
 // ---------------------------------------------------------------- script
 
-Headless_Display::Headless_Display(Headless_Config config) : config_(std::move(config)) {
+HeadlessDisplay::HeadlessDisplay(HeadlessConfig config) : config_(std::move(config)) {
   pointer_.Set_Screen(config_.desktop_width, config_.desktop_height);
   pointer_.Move_To(config_.desktop_width / 2, config_.desktop_height / 2);
 }
 
-void Headless_Display::Push(Scripted item) { script_.push_back(item); }
+void HeadlessDisplay::Push(Scripted item) { script_.push_back(item); }
 
-void Headless_Display::Post(const Window_Event& event, uint64_t at_frame) {
+void HeadlessDisplay::Post(const WindowEvent& event, uint64_t at_frame) {
   Scripted item;
   item.event = event;
   item.at_frame = at_frame;
   Push(item);
 }
 
-void Headless_Display::Key_Down(int virtual_key, int scan_code, bool extended, uint64_t at_frame) {
-  Window_Event e;
-  e.type = Window_Event_Type::key_down;
+void HeadlessDisplay::Key_Down(int virtual_key, int scan_code, bool extended, uint64_t at_frame) {
+  WindowEvent e;
+  e.type = WindowEventType::kKeyDown;
   e.virtual_key = virtual_key;
   e.key_data = Key_Data(scan_code, extended);
   Post(e, at_frame);
 }
 
-void Headless_Display::Key_Up(int virtual_key, int scan_code, bool extended, uint64_t at_frame) {
-  Window_Event e;
-  e.type = Window_Event_Type::key_up;
+void HeadlessDisplay::Key_Up(int virtual_key, int scan_code, bool extended, uint64_t at_frame) {
+  WindowEvent e;
+  e.type = WindowEventType::kKeyUp;
   e.virtual_key = virtual_key;
   e.key_data = Key_Data(scan_code, extended) | 0xC0000000u;  // previous state down, released
   Post(e, at_frame);
 }
 
-void Headless_Display::Character(int character, uint64_t at_frame) {
-  Window_Event e;
-  e.type = Window_Event_Type::character;
+void HeadlessDisplay::Character(int character, uint64_t at_frame) {
+  WindowEvent e;
+  e.type = WindowEventType::kCharacter;
   e.character = character;
   Post(e, at_frame);
 }
 
-void Headless_Display::Focus(bool active, uint64_t at_frame) {
-  Window_Event e;
-  e.type = Window_Event_Type::activate_app;
+void HeadlessDisplay::Focus(bool active, uint64_t at_frame) {
+  WindowEvent e;
+  e.type = WindowEventType::kActivateApp;
   e.active = active;
   Post(e, at_frame);
 }
 
-void Headless_Display::Mouse_Move(int dx, int dy, uint64_t at_frame) {
+void HeadlessDisplay::Mouse_Move(int dx, int dy, uint64_t at_frame) {
   Scripted item;
-  item.kind = Script_Kind::mouse_move;
+  item.kind = ScriptKind::kMouseMove;
   item.dx = dx;
   item.dy = dy;
   item.at_frame = at_frame;
   Push(item);
 }
 
-void Headless_Display::Mouse_Button(int virtual_key, bool down, uint64_t at_frame) {
+void HeadlessDisplay::Mouse_Button(int virtual_key, bool down, uint64_t at_frame) {
   Scripted item;
-  item.kind = Script_Kind::mouse_button;
+  item.kind = ScriptKind::kMouseButton;
   item.button = virtual_key;
   item.down = down;
   item.at_frame = at_frame;
   Push(item);
 }
 
-bool Headless_Display::Peek_Event(Window_Event& event) {
+bool HeadlessDisplay::Peek_Event(WindowEvent& event) {
   while (!script_.empty() && script_.front().at_frame <= presented_count_) {
     Scripted item = script_.front();
     script_.pop_front();
     switch (item.kind) {
-      case Script_Kind::mouse_move: pointer_.Move_By(item.dx, item.dy); break;
-      case Script_Kind::mouse_button: pointer_.Button(item.button, item.down); break;
-      case Script_Kind::window_event: event = item.event; return true;
+      case ScriptKind::kMouseMove: pointer_.Move_By(item.dx, item.dy); break;
+      case ScriptKind::kMouseButton: pointer_.Button(item.button, item.down); break;
+      case ScriptKind::kWindowEvent: event = item.event; return true;
     }
   }
   return false;
@@ -121,7 +121,7 @@ bool Headless_Display::Peek_Event(Window_Event& event) {
 // Nothing is presented while waiting, so the next scripted event is due
 // now. With nothing scripted any more the window is given its focus back:
 // a test run never blocks.
-void Headless_Display::Wait_Event() {
+void HeadlessDisplay::Wait_Event() {
   if (!script_.empty()) {
     script_.front().at_frame = std::min(script_.front().at_frame, presented_count_);
     return;
@@ -131,101 +131,101 @@ void Headless_Display::Wait_Event() {
 
 // ---------------------------------------------------------------- window
 
-bool Headless_Display::Register_Class() { return !Refuses(kRefuseRegisterClass); }
+bool HeadlessDisplay::Register_Class() { return !Refuses(kRefuseRegisterClass); }
 
-bool Headless_Display::Create_Window(std::string_view caption) {
+bool HeadlessDisplay::Create_Window(std::string_view caption) {
   if (Refuses(kRefuseCreateWindow)) return false;
   window_ = true;
   title_ = caption;
   return true;
 }
 
-void Headless_Display::Destroy_Window() { window_ = false; }
+void HeadlessDisplay::Destroy_Window() { window_ = false; }
 
-void Headless_Display::Screen_Size(int& width, int& height) {
+void HeadlessDisplay::Screen_Size(int& width, int& height) {
   width = hardware_.width ? hardware_.width : config_.desktop_width;
   height = hardware_.width ? hardware_.height : config_.desktop_height;
 }
 
-void Headless_Display::Cursor_Pos(int& x, int& y) {
+void HeadlessDisplay::Cursor_Pos(int& x, int& y) {
   x = pointer_.X();
   y = pointer_.Y();
 }
 
-void Headless_Display::Show_Fatal(std::string_view text, std::string_view caption) {
+void HeadlessDisplay::Show_Fatal(std::string_view text, std::string_view caption) {
   std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
   std::fflush(stderr);
 }
 
 // ---------------------------------------------------------------- card
 
-bool Headless_Display::Create() {
+bool HeadlessDisplay::Create() {
   if (Refuses(kRefuseCreate)) return false;
   open_ = true;
   ++creates_;
   return true;
 }
 
-bool Headless_Display::Set_Exclusive() { return open_ && !Refuses(kRefuseSetExclusive); }
+bool HeadlessDisplay::Set_Exclusive() { return open_ && !Refuses(kRefuseSetExclusive); }
 
-std::vector<Hardware_Mode> Headless_Display::Enumerate_Modes() {
-  std::vector<Hardware_Mode> modes = config_.modes;
-  for (Hardware_Mode& m : modes) {
+std::vector<HardwareMode> HeadlessDisplay::Enumerate_Modes() {
+  std::vector<HardwareMode> modes = config_.modes;
+  for (HardwareMode& m : modes) {
     if (m.pitch == 0) m.pitch = m.width * Bytes_For(m.bits);
   }
-  return open_ ? modes : std::vector<Hardware_Mode>{};
+  return open_ ? modes : std::vector<HardwareMode>{};
 }
 
-bool Headless_Display::Knows_Mode(int width, int height, int bits) const {
-  return std::any_of(config_.modes.begin(), config_.modes.end(), [&](const Hardware_Mode& m) {
+bool HeadlessDisplay::Knows_Mode(int width, int height, int bits) const {
+  return std::any_of(config_.modes.begin(), config_.modes.end(), [&](const HardwareMode& m) {
     return m.width == width && m.height == height && m.bits == bits;
   });
 }
 
-bool Headless_Display::Set_Display_Mode(int width, int height, int bits) {
+bool HeadlessDisplay::Set_Display_Mode(int width, int height, int bits) {
   if (!open_ || Refuses(kRefuseSetDisplayMode) || !Knows_Mode(width, height, bits)) return false;
-  for (const Hardware_Mode& m : Enumerate_Modes()) {
+  for (const HardwareMode& m : Enumerate_Modes()) {
     if (m.width == width && m.height == height && m.bits == bits) hardware_ = m;
   }
   pointer_.Set_Screen(width, height);
   return true;
 }
 
-bool Headless_Display::Restore_Display_Mode() {
+bool HeadlessDisplay::Restore_Display_Mode() {
   if (Refuses(kRefuseRestoreDisplayMode)) return false;
-  hardware_ = Hardware_Mode{};
+  hardware_ = HardwareMode{};
   pointer_.Set_Screen(config_.desktop_width, config_.desktop_height);
   return true;
 }
 
-int Headless_Display::Bytes_Per_Pixel() const { return Bytes_For(hardware_.bits); }
+int HeadlessDisplay::Bytes_Per_Pixel() const { return Bytes_For(hardware_.bits); }
 
-int Headless_Display::Pitch() const { return hardware_.pitch; }
+int HeadlessDisplay::Pitch() const { return hardware_.pitch; }
 
-void Headless_Display::Allocate(std::vector<uint8_t>& surface) const {
+void HeadlessDisplay::Allocate(std::vector<uint8_t>& surface) const {
   surface.assign(size_t(Pitch()) * size_t(hardware_.height), 0);
 }
 
-bool Headless_Display::Create_Flip_Chain() {
+bool HeadlessDisplay::Create_Flip_Chain() {
   if (!open_ || !hardware_.width || !config_.flip_chain || Refuses(kRefuseFlipChain)) return false;
   Allocate(primary_);
   return true;
 }
 
-bool Headless_Display::Attach_Back_Buffer() {
+bool HeadlessDisplay::Attach_Back_Buffer() {
   if (primary_.empty() || Refuses(kRefuseAttachBackBuffer)) return false;
   Allocate(back_);
   return true;
 }
 
-bool Headless_Display::Create_Primary() {
+bool HeadlessDisplay::Create_Primary() {
   if (!open_ || !hardware_.width || Refuses(kRefuseCreatePrimary)) return false;
   Allocate(primary_);
   back_.clear();
   return true;
 }
 
-Surface_Format Headless_Display::Pixel_Format() {
+SurfaceFormat HeadlessDisplay::Pixel_Format() {
   switch (hardware_.bits) {
     case 8: return {8, 0, 0, 0};
     case 15: return {16, 0x7C00, 0x03E0, 0x001F};
@@ -236,28 +236,28 @@ Surface_Format Headless_Display::Pixel_Format() {
   }
 }
 
-bool Headless_Display::Set_Palette(std::span<const Palette_Entry> entries) {
+bool HeadlessDisplay::Set_Palette(std::span<const PaletteEntry> entries) {
   if (primary_.empty() || Refuses(kRefusePalette)) return false;
   palette_ = {};
   std::copy_n(entries.begin(), std::min<size_t>(entries.size(), palette_.size()), palette_.begin());
   return true;
 }
 
-void Headless_Display::Release_Surfaces() {
+void HeadlessDisplay::Release_Surfaces() {
   primary_.clear();
   back_.clear();
   palette_ = {};
   lost_ = false;
 }
 
-void Headless_Display::Release() {
+void HeadlessDisplay::Release() {
   Release_Surfaces();
-  hardware_ = Hardware_Mode{};
+  hardware_ = HardwareMode{};
   pointer_.Set_Screen(config_.desktop_width, config_.desktop_height);
   open_ = false;
 }
 
-void Headless_Display::Restore_Surfaces() {
+void HeadlessDisplay::Restore_Surfaces() {
   if (!lost_) return;
   lost_ = false;
   // A restored surface has lost its contents.
@@ -265,7 +265,7 @@ void Headless_Display::Restore_Surfaces() {
   std::fill(back_.begin(), back_.end(), 0);
 }
 
-bool Headless_Display::Lock(Surface_Lock& lock) {
+bool HeadlessDisplay::Lock(SurfaceLock& lock) {
   std::vector<uint8_t>& surface = back_.empty() ? primary_ : back_;
   if (surface.empty() || lost_ || locked_) return false;
   if (failing_locks_ > 0) {
@@ -277,20 +277,20 @@ bool Headless_Display::Lock(Surface_Lock& lock) {
   return true;
 }
 
-void Headless_Display::Unlock() {
+void HeadlessDisplay::Unlock() {
   if (!locked_) return;
   locked_ = false;
   if (back_.empty()) Record(primary_);  // drawn straight onto the screen
 }
 
-void Headless_Display::Flip() {
+void HeadlessDisplay::Flip() {
   if (back_.empty() || primary_.empty()) return;
   std::swap(primary_, back_);
   Record(primary_);
 }
 
-void Headless_Display::Record(const std::vector<uint8_t>& surface) {
-  Presented_Frame frame;
+void HeadlessDisplay::Record(const std::vector<uint8_t>& surface) {
+  PresentedFrame frame;
   frame.width = hardware_.width;
   frame.height = hardware_.height;
   frame.pitch = Pitch();
@@ -304,7 +304,7 @@ void Headless_Display::Record(const std::vector<uint8_t>& surface) {
   Advance_Clock(uint64_t(std::max(config_.frame_step_ms, 0)));
 }
 
-void Headless_Display::Advance_Clock(uint64_t milliseconds) {
+void HeadlessDisplay::Advance_Clock(uint64_t milliseconds) {
   counter_ += milliseconds * config_.clock_frequency / 1000;
   if (audio_) audio_->Advance_Ms(int64_t(milliseconds));
 }

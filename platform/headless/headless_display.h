@@ -16,7 +16,7 @@
 #include "platform/input/pointer_state.h"
 
 // Operations a test can make the virtual card or window refuse.
-enum Headless_Refusal : uint32_t {
+enum HeadlessRefusal : uint32_t {
   kRefuseRegisterClass = 1u << 0,
   kRefuseCreateWindow = 1u << 1,
   kRefuseCreate = 1u << 2,
@@ -29,15 +29,15 @@ enum Headless_Refusal : uint32_t {
   kRefusePalette = 1u << 9,
 };
 
-struct Headless_Config {
-  std::vector<Hardware_Mode> modes;  // a pitch of 0 means width x bytes per pixel
+struct HeadlessConfig {
+  std::vector<HardwareMode> modes;  // a pitch of 0 means width x bytes per pixel
   // The masks a 16-bit surface reports (5-6-5 by default; 5-5-5 cards exist).
   uint32_t red_mask_16 = 0xF800;
   uint32_t green_mask_16 = 0x07E0;
   uint32_t blue_mask_16 = 0x001F;
   bool flip_chain = true;  // the card can make a primary with a back buffer
   bool mode_x = false;     // its surfaces are planar VGA
-  uint32_t refusals = 0;   // Headless_Refusal bits
+  uint32_t refusals = 0;   // HeadlessRefusal bits
   int desktop_width = 640;
   int desktop_height = 480;
   uint64_t clock_frequency = 1000;  // ticks per second
@@ -53,12 +53,12 @@ struct Rgb {
 };
 
 // A picture as it was on the virtual screen.
-struct Presented_Frame {
+struct PresentedFrame {
   int width = 0;
   int height = 0;
   int pitch = 0;
-  Surface_Format format;
-  std::array<Palette_Entry, 256> palette{};
+  SurfaceFormat format;
+  std::array<PaletteEntry, 256> palette{};
   std::vector<uint8_t> bytes;  // height x pitch
 
   // The raw pixel (1 to 4 bytes, little-endian).
@@ -67,9 +67,9 @@ struct Presented_Frame {
   Rgb Colour(int x, int y) const;
 };
 
-class Headless_Display : public Display_Backend {
+class HeadlessDisplay : public DisplayBackend {
  public:
-  explicit Headless_Display(Headless_Config config);
+  explicit HeadlessDisplay(HeadlessConfig config);
 
   // --- Scripted input: each event becomes waiting once `at_frame` pictures
   // have been presented (0: at once). Mouse events move the pointer (held
@@ -77,7 +77,7 @@ class Headless_Display : public Display_Backend {
   // the pump waits for the window to become active, the next scripted event
   // is due at once; with nothing scripted the window gets its focus back,
   // so a run never blocks.
-  void Post(const Window_Event& event, uint64_t at_frame = 0);
+  void Post(const WindowEvent& event, uint64_t at_frame = 0);
   void Key_Down(int virtual_key, int scan_code, bool extended = false, uint64_t at_frame = 0);
   void Key_Up(int virtual_key, int scan_code, bool extended = false, uint64_t at_frame = 0);
   void Character(int character, uint64_t at_frame = 0);
@@ -95,9 +95,9 @@ class Headless_Display : public Display_Backend {
   void Attach_Audio(NullAudio* audio) { audio_ = audio; }
   void Set_Counter(uint64_t ticks) { counter_ = ticks; }
   uint64_t Presented_Count() const { return presented_count_; }
-  const std::deque<Presented_Frame>& Presented() const { return presented_; }
-  const Presented_Frame& Last_Presented() const { return presented_.back(); }
-  Hardware_Mode Display_Mode_Set() const { return hardware_; }
+  const std::deque<PresentedFrame>& Presented() const { return presented_; }
+  const PresentedFrame& Last_Presented() const { return presented_.back(); }
+  HardwareMode Display_Mode_Set() const { return hardware_; }
   bool Card_Open() const { return open_; }
   bool Has_Back_Buffer() const { return !back_.empty(); }
   bool Window_Minimised() const { return minimised_; }
@@ -106,29 +106,29 @@ class Headless_Display : public Display_Backend {
   const std::string& Title() const { return title_; }
   int Paint_Count() const { return paints_; }
   int Create_Count() const { return creates_; }
-  const std::array<Palette_Entry, 256>& Palette() const { return palette_; }
+  const std::array<PaletteEntry, 256>& Palette() const { return palette_; }
 
-  // --- Display_Device
+  // --- DisplayDevice
   bool Create() override;
   bool Set_Exclusive() override;
-  std::vector<Hardware_Mode> Enumerate_Modes() override;
+  std::vector<HardwareMode> Enumerate_Modes() override;
   bool Set_Display_Mode(int width, int height, int bits) override;
   bool Restore_Display_Mode() override;
   bool Create_Flip_Chain() override;
   bool Attach_Back_Buffer() override;
   bool Create_Primary() override;
   bool Is_Mode_X() override { return config_.mode_x; }
-  Surface_Format Pixel_Format() override;
-  bool Set_Palette(std::span<const Palette_Entry> entries) override;
+  SurfaceFormat Pixel_Format() override;
+  bool Set_Palette(std::span<const PaletteEntry> entries) override;
   void Release_Surfaces() override;
   void Release() override;
   bool Is_Lost() override { return lost_; }
   void Restore_Surfaces() override;
-  bool Lock(Surface_Lock& lock) override;
+  bool Lock(SurfaceLock& lock) override;
   void Unlock() override;
   void Flip() override;
 
-  // --- Host_Window
+  // --- HostWindow
   bool Register_Class() override;
   bool Create_Window(std::string_view caption) override;
   void Show_Window() override { minimised_ = false; }
@@ -138,7 +138,7 @@ class Headless_Display : public Display_Backend {
   void Restore() override { minimised_ = false; }
   void Destroy_Window() override;
   void Paint() override { ++paints_; }
-  bool Peek_Event(Window_Event& event) override;
+  bool Peek_Event(WindowEvent& event) override;
   void Wait_Event() override;
   void Screen_Size(int& width, int& height) override;
   void Cursor_Pos(int& x, int& y) override;
@@ -147,15 +147,15 @@ class Headless_Display : public Display_Backend {
   uint16_t Async_Button(int virtual_key) override { return pointer_.Query(virtual_key); }
   void Show_Fatal(std::string_view text, std::string_view caption) override;
 
-  // --- Clock_Source
+  // --- ClockSource
   uint64_t Counter() override { return counter_; }
   uint64_t Frequency() override { return config_.clock_frequency; }
 
  private:
-  enum class Script_Kind { window_event, mouse_move, mouse_button };
+  enum class ScriptKind { kWindowEvent, kMouseMove, kMouseButton };
   struct Scripted {
-    Script_Kind kind = Script_Kind::window_event;
-    Window_Event event;
+    ScriptKind kind = ScriptKind::kWindowEvent;
+    WindowEvent event;
     int dx = 0;
     int dy = 0;
     int button = 0;
@@ -171,7 +171,7 @@ class Headless_Display : public Display_Backend {
   void Record(const std::vector<uint8_t>& surface);
   void Push(Scripted item);
 
-  Headless_Config config_;
+  HeadlessConfig config_;
   bool window_ = false;
   bool minimised_ = false;
   bool cursor_visible_ = true;
@@ -180,10 +180,10 @@ class Headless_Display : public Display_Backend {
 
   bool open_ = false;
   int creates_ = 0;
-  Hardware_Mode hardware_;  // the display mode set; width 0 for the desktop
+  HardwareMode hardware_;  // the display mode set; width 0 for the desktop
   std::vector<uint8_t> primary_;
   std::vector<uint8_t> back_;
-  std::array<Palette_Entry, 256> palette_{};
+  std::array<PaletteEntry, 256> palette_{};
   bool lost_ = false;
   int failing_locks_ = 0;
   bool locked_ = false;
@@ -191,8 +191,8 @@ class Headless_Display : public Display_Backend {
   uint64_t counter_ = 0;
   NullAudio* audio_ = nullptr;
   uint64_t presented_count_ = 0;
-  std::deque<Presented_Frame> presented_;
+  std::deque<PresentedFrame> presented_;
 
   std::deque<Scripted> script_;
-  Pointer_State pointer_;
+  PointerState pointer_;
 };

@@ -8,11 +8,11 @@
 
 namespace {
 
-struct File_Closer {
+struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-std::vector<uint8_t> Rgb_Rows(const Presented_Frame& frame) {
+std::vector<uint8_t> Rgb_Rows(const PresentedFrame& frame) {
   std::vector<uint8_t> rgb(size_t(frame.width) * size_t(frame.height) * 3);
   size_t i = 0;
   for (int y = 0; y < frame.height; ++y) {
@@ -52,10 +52,10 @@ bool Write_Png(std::FILE* file, int width, int height, const uint8_t* rgb) {
 
 }  // namespace
 
-bool Save_Png(const Presented_Frame& frame, const std::string& path) {
+bool Save_Png(const PresentedFrame& frame, const std::string& path) {
   if (frame.width <= 0 || frame.height <= 0) return false;
   std::vector<uint8_t> rgb = Rgb_Rows(frame);
-  std::unique_ptr<std::FILE, File_Closer> file(std::fopen(path.c_str(), "wb"));
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   if (!file) return false;
   bool written = Write_Png(file.get(), frame.width, frame.height, rgb.data());
   std::FILE* raw = file.release();

@@ -6,4 +6,4 @@
 #include "platform/headless/headless_display.h"
 
 // False when the file cannot be written.
-bool Save_Png(const Presented_Frame& frame, const std::string& path);
+bool Save_Png(const PresentedFrame& frame, const std::string& path);

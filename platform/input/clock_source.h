@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-class Clock_Source {
+class ClockSource {
  public:
-  virtual ~Clock_Source() = default;
+  virtual ~ClockSource() = default;
   virtual uint64_t Counter() = 0;
   // Ticks per second (never 0 on a working source).
   virtual uint64_t Frequency() = 0;

@@ -9,7 +9,7 @@ namespace {
 // Milliseconds of the whole counter, wrapped to 32 bits. The whole 64-bit
 // counter is used: its low 32 bits alone wrap within seconds on a
 // nanosecond counter, which would make a false stall every few seconds.
-int32_t Counter_Ms(const Frame_Clock& clock, Clock_Source& source) {
+int32_t Counter_Ms(const FrameClock& clock, ClockSource& source) {
   uint64_t ticks = source.Counter();
   uint64_t hz = clock.ticks_per_second;
   uint64_t ms = (ticks / hz) * 1000 + (ticks % hz) * 1000 / hz;
@@ -26,7 +26,7 @@ int32_t Clock_Next_Delta(int32_t delta, int32_t elapsed) {
   return delta + delta / 4 + 1;
 }
 
-void Clock_Start(Frame_Clock& clock, Clock_Source& source) {
+void Clock_Start(FrameClock& clock, ClockSource& source) {
   if (clock.started) return;
   uint64_t hz = source.Frequency();
   if (hz == 0) return;
@@ -36,12 +36,12 @@ void Clock_Start(Frame_Clock& clock, Clock_Source& source) {
   clock.started = true;
 }
 
-void Clock_Stop(Frame_Clock& clock) {
+void Clock_Stop(FrameClock& clock) {
   clock.ticks_per_second = 0;
   clock.started = false;
 }
 
-void Clock_Step(Frame_Clock& clock, Clock_Source* source) {
+void Clock_Step(FrameClock& clock, ClockSource* source) {
   clock.previous = clock.now;
   if (!clock.started || !source) {
     clock.delta = kClockUnstartedStep;

@@ -5,12 +5,12 @@
 #include <cstdint>
 
 struct Wendax;
-class Clock_Source;
+class ClockSource;
 
 inline constexpr int32_t kClockUnstartedStep = 30;
 inline constexpr int32_t kClockStartDelta = 14;
 
-struct Frame_Clock {
+struct FrameClock {
   int32_t now = 30;
   int32_t previous = 30;
   int32_t delta = 30;  // the last frame's duration: the engine's Frame_Ms
@@ -25,10 +25,10 @@ int32_t Clock_Next_Delta(int32_t delta, int32_t elapsed);
 
 // Starts the clock on the source (nothing when it runs already or the
 // source has no frequency).
-void Clock_Start(Frame_Clock& clock, Clock_Source& source);
-void Clock_Stop(Frame_Clock& clock);
+void Clock_Start(FrameClock& clock, ClockSource& source);
+void Clock_Stop(FrameClock& clock);
 // One frame: run after every presentation.
-void Clock_Step(Frame_Clock& clock, Clock_Source* source);
+void Clock_Step(FrameClock& clock, ClockSource* source);
 
 void Wendax_Clock_Start(Wendax& wx);
 void Wendax_Clock_Stop(Wendax& wx);

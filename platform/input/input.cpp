@@ -18,9 +18,9 @@ size_t Scan_Code(uint32_t key_data) { return (key_data >> 16) & 0x7F; }
 // The pointer goes back to the centre; the movement is half of what it
 // moved, rounded down (arithmetic shift).
 void Read_Movement(Wendax& wx) {
-  Input_State& in = wx.input;
+  InputState& in = wx.input;
   in.cursor.dx = in.cursor.dy = 0;
-  Display_Backend* backend = wx.display.backend;
+  DisplayBackend* backend = wx.display.backend;
   if (!backend) return;
   int x = 0, y = 0;
   backend->Cursor_Pos(x, y);
@@ -29,7 +29,7 @@ void Read_Movement(Wendax& wx) {
   in.cursor.dy = (y - in.centre_y) >> 1;
 }
 
-void Keyboard_Movement(Input_State& in) {
+void Keyboard_Movement(InputState& in) {
   int code = in.key_code;
   if (code == kCodeRightClick) in.keyboard_step ^= kKeyboardStepToggle;
   if (code == '2' || code == kCodeDown) in.cursor.dy += in.keyboard_step;
@@ -45,19 +45,19 @@ int Clamp(int value, int low, int high) {
   return value;
 }
 
-void Move_Cursor(Cursor_State& c) {
+void Move_Cursor(CursorState& c) {
   c.x = Clamp(c.x + c.dx, c.xmin, c.xmax);
   c.y = Clamp(c.y + c.dy, c.ymin, c.ymax);
 }
 
 void Read_Buttons(Wendax& wx) {
-  Input_State& in = wx.input;
-  Display_Backend* backend = wx.display.backend;
+  InputState& in = wx.input;
+  DisplayBackend* backend = wx.display.backend;
   in.left = backend ? Button_From_Async(backend->Async_Button(kVkLButton)) : kButtonUp;
   in.right = backend ? Button_From_Async(backend->Async_Button(kVkRButton)) : kButtonUp;
 }
 
-void Key_Clicks(Input_State& in) {
+void Key_Clicks(InputState& in) {
   if (in.key_code == kCodeEnter) in.left = kButtonClicked;
   if (in.key_code == kCodeRightClick) in.right = kButtonClicked;
   if (in.key_code == kCodeEscape) in.escape = 1;
@@ -87,7 +87,7 @@ int Button_From_Async(uint16_t state) {
 }
 
 int Wendax_Input(Wendax& wx) {
-  Input_State& in = wx.input;
+  InputState& in = wx.input;
   Wendax_Pump(wx);
   if (wx.display.inactive) {
     in.left = in.right = kButtonUp;
@@ -106,8 +106,8 @@ int Wendax_Input(Wendax& wx) {
 }
 
 void Wendax_Reset_Cursor(Wendax& wx) {
-  Cursor_State& c = wx.input.cursor;
-  c = Cursor_State{};
+  CursorState& c = wx.input.cursor;
+  c = CursorState{};
   c.xmax = wx.display.mode.width - 1;
   c.ymax = wx.display.mode.height - 1;
 }

@@ -11,20 +11,20 @@ inline constexpr int kKeyQueueSize = 256;
 inline constexpr int kKeyboardStepStart = 7;
 
 // A ring of codes; empty when both indexes are equal, so at most 255 wait.
-struct Key_Queue {
+struct KeyQueue {
   std::array<int, kKeyQueueSize> codes{};
   int write = 0;
   int read = 0;
 };
 
 // Adds a code; dropped when the queue is full.
-void Key_Queue_Push(Key_Queue& queue, int code);
+void Key_Queue_Push(KeyQueue& queue, int code);
 // The oldest code, or 0 when the queue is empty.
-int Key_Queue_Pop(Key_Queue& queue);
-int Key_Queue_Count(const Key_Queue& queue);
+int Key_Queue_Pop(KeyQueue& queue);
+int Key_Queue_Count(const KeyQueue& queue);
 
 // The virtual cursor and its clamp box.
-struct Cursor_State {
+struct CursorState {
   int x = 0;
   int y = 0;
   int dx = 0;
@@ -39,12 +39,12 @@ inline constexpr int kButtonUp = 0;
 inline constexpr int kButtonClicked = 1;  // pressed since the last query
 inline constexpr int kButtonHeld = 2;
 
-struct Input_State {
+struct InputState {
   std::array<uint8_t, kKeyStateSize> key_state{};  // 255 while down, by scan code
-  Key_Queue queue;
+  KeyQueue queue;
   int centre_x = 320;  // where the system pointer is put back every step
   int centre_y = 240;
-  Cursor_State cursor;
+  CursorState cursor;
   int left = kButtonUp;
   int right = kButtonUp;
   int escape = 0;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class Pointer_State {
+class PointerState {
  public:
   void Set_Screen(int width, int height);
   void Move_By(int dx, int dy);
@@ -18,16 +18,16 @@ class Pointer_State {
   uint16_t Query(int virtual_key);
 
  private:
-  struct Button_Bits {
+  struct ButtonBits {
     bool down = false;
     bool pressed = false;
   };
-  Button_Bits* Find(int virtual_key);
+  ButtonBits* Find(int virtual_key);
 
   int width_ = 640;
   int height_ = 480;
   int x_ = 320;
   int y_ = 240;
-  Button_Bits left_;
-  Button_Bits right_;
+  ButtonBits left_;
+  ButtonBits right_;
 };

@@ -8,62 +8,62 @@ namespace {
 
 // Removes and handles every waiting event; stops after a paint.
 void Dispatch_Waiting(Wendax& wx) {
-  Window_Event event;
+  WindowEvent event;
   while (wx.display.backend->Peek_Event(event)) {
     Wendax_Window_Proc(wx, event);
-    if (event.type == Window_Event_Type::paint) break;
+    if (event.type == WindowEventType::kPaint) break;
   }
 }
 
 void Wait_Until_Active(Wendax& wx) {
-  Display_Backend& backend = *wx.display.backend;
+  DisplayBackend& backend = *wx.display.backend;
   while (wx.display.inactive) {
     backend.Wait_Event();
-    Window_Event event;
+    WindowEvent event;
     if (backend.Peek_Event(event)) Wendax_Window_Proc(wx, event);
   }
 }
 
 }  // namespace
 
-int Wendax_Window_Proc(Wendax& wx, const Window_Event& event) {
-  Display_State& d = wx.display;
+int Wendax_Window_Proc(Wendax& wx, const WindowEvent& event) {
+  DisplayState& d = wx.display;
   switch (event.type) {
-    case Window_Event_Type::paint:
+    case WindowEventType::kPaint:
       if (!d.inactive && d.backend) d.backend->Paint();
       return 1;
-    case Window_Event_Type::close:
-    case Window_Event_Type::destroy:
+    case WindowEventType::kClose:
+    case WindowEventType::kDestroy:
       return 1;  // the window is never closed from outside
-    case Window_Event_Type::activate_app:
+    case WindowEventType::kActivateApp:
       d.inactive = !event.active;
       return 0;
-    case Window_Event_Type::mouse_activate:
+    case WindowEventType::kMouseActivate:
       d.inactive = false;
       return 0;
-    case Window_Event_Type::key_down:
-    case Window_Event_Type::sys_key_down:
+    case WindowEventType::kKeyDown:
+    case WindowEventType::kSysKeyDown:
       return Input_Key_Down(wx, event.virtual_key, event.key_data);
-    case Window_Event_Type::key_up:
-    case Window_Event_Type::sys_key_up:
+    case WindowEventType::kKeyUp:
+    case WindowEventType::kSysKeyUp:
       Input_Key_Up(wx, event.key_data);
       return 0;
-    case Window_Event_Type::character:
-    case Window_Event_Type::sys_character:
-    case Window_Event_Type::ime_character:
+    case WindowEventType::kCharacter:
+    case WindowEventType::kSysCharacter:
+    case WindowEventType::kImeCharacter:
       Input_Character(wx, event.character);
       return 0;
-    case Window_Event_Type::quit_request:
+    case WindowEventType::kQuitRequest:
       d.quit_requested = true;
       return 1;
-    case Window_Event_Type::other:
+    case WindowEventType::kOther:
       break;
   }
   return 0;
 }
 
 int Wendax_Pump(Wendax& wx) {
-  Display_State& d = wx.display;
+  DisplayState& d = wx.display;
   if (!d.backend) return 0;
   Dispatch_Waiting(wx);
   if (!d.inactive) {

@@ -15,7 +15,7 @@ inline constexpr int kEngineWidth = 640;
 inline constexpr int kEngineHeight = 480;
 
 // The engine's mode and every size the movie player fits movies into.
-constexpr Hardware_Mode kModes[] = {
+constexpr HardwareMode kModes[] = {
     {320, 240, 16, 640},     {512, 384, 16, 1024},    {640, 480, 16, 1280},    {800, 600, 16, 1600},
     {1024, 768, 16, 2048},   {1280, 1024, 16, 2560},  {1600, 1200, 16, 3200},
 };
@@ -29,13 +29,13 @@ int Start_Scale() {
 
 }  // namespace
 
-Sdl_Display::Sdl_Display() = default;
+SdlDisplay::SdlDisplay() = default;
 
-Sdl_Display::~Sdl_Display() { Destroy_Window(); }
+SdlDisplay::~SdlDisplay() { Destroy_Window(); }
 
 // ---------------------------------------------------------------- window
 
-bool Sdl_Display::Register_Class() {
+bool SdlDisplay::Register_Class() {
   // The close button must not end the program, and Ctrl+C in a terminal
   // keeps its usual meaning.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -47,7 +47,7 @@ bool Sdl_Display::Register_Class() {
   return true;
 }
 
-bool Sdl_Display::Create_Window(std::string_view caption) {
+bool SdlDisplay::Create_Window(std::string_view caption) {
   if (!video_) return false;
   int scale = Start_Scale();
   std::string title(caption);
@@ -58,25 +58,25 @@ bool Sdl_Display::Create_Window(std::string_view caption) {
   return true;
 }
 
-void Sdl_Display::Show_Window() {
+void SdlDisplay::Show_Window() {
   if (window_) SDL_ShowWindow(window_);
 }
 
-void Sdl_Display::Set_Title(std::string_view title) {
+void SdlDisplay::Set_Title(std::string_view title) {
   if (window_) SDL_SetWindowTitle(window_, std::string(title).c_str());
 }
 
 // In a window nothing has to be given back; in full screen the window
 // gets out of the way.
-void Sdl_Display::Minimise() {
+void SdlDisplay::Minimise() {
   if (window_ && full_screen_) SDL_MinimizeWindow(window_);
 }
 
-void Sdl_Display::Restore() {
+void SdlDisplay::Restore() {
   if (window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED)) SDL_RestoreWindow(window_);
 }
 
-void Sdl_Display::Destroy_Window() {
+void SdlDisplay::Destroy_Window() {
   Release();
   if (renderer_) SDL_DestroyRenderer(renderer_);
   renderer_ = nullptr;
@@ -86,13 +86,13 @@ void Sdl_Display::Destroy_Window() {
   video_ = false;
 }
 
-void Sdl_Display::Toggle_Full_Screen() {
+void SdlDisplay::Toggle_Full_Screen() {
   full_screen_ = !full_screen_;
   SDL_SetWindowFullscreen(window_, full_screen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-  Push(Window_Event_Type::paint);
+  Push(WindowEventType::kPaint);
 }
 
-void Sdl_Display::Show_Fatal(std::string_view text, std::string_view caption) {
+void SdlDisplay::Show_Fatal(std::string_view text, std::string_view caption) {
   std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
   std::fflush(stderr);
   std::string title(caption), message(text);
@@ -101,30 +101,30 @@ void Sdl_Display::Show_Fatal(std::string_view text, std::string_view caption) {
 
 // ---------------------------------------------------------------- events
 
-void Sdl_Display::Push(Window_Event_Type type) {
-  Window_Event e;
+void SdlDisplay::Push(WindowEventType type) {
+  WindowEvent e;
   e.type = type;
   pending_.push_back(e);
 }
 
-void Sdl_Display::Translate_Window(const SDL_WindowEvent& event) {
+void SdlDisplay::Translate_Window(const SDL_WindowEvent& event) {
   switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
     case SDL_WINDOWEVENT_FOCUS_LOST: {
-      Window_Event e;
-      e.type = Window_Event_Type::activate_app;
+      WindowEvent e;
+      e.type = WindowEventType::kActivateApp;
       e.active = event.event == SDL_WINDOWEVENT_FOCUS_GAINED;
       pending_.push_back(e);
       break;
     }
     case SDL_WINDOWEVENT_EXPOSED:
-    case SDL_WINDOWEVENT_SIZE_CHANGED: Push(Window_Event_Type::paint); break;
-    case SDL_WINDOWEVENT_CLOSE: Push(Window_Event_Type::close); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED: Push(WindowEventType::kPaint); break;
+    case SDL_WINDOWEVENT_CLOSE: Push(WindowEventType::kClose); break;
     default: break;
   }
 }
 
-void Sdl_Display::Translate_Key(const SDL_KeyboardEvent& event, bool down) {
+void SdlDisplay::Translate_Key(const SDL_KeyboardEvent& event, bool down) {
   SDL_Keycode key = event.keysym.sym;
   Uint16 mod = event.keysym.mod;
   bool alt = (mod & KMOD_ALT) != 0, ctrl = (mod & KMOD_CTRL) != 0;
@@ -134,39 +134,39 @@ void Sdl_Display::Translate_Key(const SDL_KeyboardEvent& event, bool down) {
     return;
   }
   if (ctrl && key == SDLK_q) {
-    if (down && !event.repeat) Push(Window_Event_Type::quit_request);
+    if (down && !event.repeat) Push(WindowEventType::kQuitRequest);
     return;
   }
-  Window_Event e;
+  WindowEvent e;
   e.virtual_key = Virtual_Key_For_Sdl(key, event.keysym.scancode, (mod & KMOD_NUM) != 0);
-  Pc_Scan_Code scan = Scan_Code_For_Sdl(event.keysym.scancode);
+  PcScanCode scan = Scan_Code_For_Sdl(event.keysym.scancode);
   e.key_data = Key_Data(scan.code, scan.extended) | (event.repeat ? 1u << 30 : 0u) | (down ? 0u : 3u << 30);
   bool system = alt || e.virtual_key == 0x79;  // F10 is a system key too
   if (down) {
-    e.type = system ? Window_Event_Type::sys_key_down : Window_Event_Type::key_down;
+    e.type = system ? WindowEventType::kSysKeyDown : WindowEventType::kKeyDown;
   } else {
-    e.type = system ? Window_Event_Type::sys_key_up : Window_Event_Type::key_up;
+    e.type = system ? WindowEventType::kSysKeyUp : WindowEventType::kKeyUp;
   }
   pending_.push_back(e);
   int character = (down && !ctrl) ? Control_Character_For(e.virtual_key) : 0;
   if (character) {
-    Window_Event c;
-    c.type = alt ? Window_Event_Type::sys_character : Window_Event_Type::character;
+    WindowEvent c;
+    c.type = alt ? WindowEventType::kSysCharacter : WindowEventType::kCharacter;
     c.character = character;
     pending_.push_back(c);
   }
 }
 
-void Sdl_Display::Translate_Text(const char* text) {
+void SdlDisplay::Translate_Text(const char* text) {
   for (int character : Window_Characters(text)) {
-    Window_Event e;
-    e.type = Window_Event_Type::character;
+    WindowEvent e;
+    e.type = WindowEventType::kCharacter;
     e.character = character;
     pending_.push_back(e);
   }
 }
 
-void Sdl_Display::Translate(const SDL_Event& event) {
+void SdlDisplay::Translate(const SDL_Event& event) {
   switch (event.type) {
     case SDL_WINDOWEVENT: Translate_Window(event.window); break;
     case SDL_KEYDOWN: Translate_Key(event.key, true); break;
@@ -180,12 +180,12 @@ void Sdl_Display::Translate(const SDL_Event& event) {
       break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET: lost_ = true; break;
-    case SDL_QUIT: Push(Window_Event_Type::quit_request); break;
+    case SDL_QUIT: Push(WindowEventType::kQuitRequest); break;
     default: break;
   }
 }
 
-bool Sdl_Display::Peek_Event(Window_Event& event) {
+bool SdlDisplay::Peek_Event(WindowEvent& event) {
   SDL_Event sdl;
   while (pending_.empty() && video_ && SDL_PollEvent(&sdl)) Translate(sdl);
   if (pending_.empty()) return false;
@@ -194,23 +194,23 @@ bool Sdl_Display::Peek_Event(Window_Event& event) {
   return true;
 }
 
-void Sdl_Display::Wait_Event() {
+void SdlDisplay::Wait_Event() {
   if (pending_.empty() && video_) SDL_WaitEvent(nullptr);
 }
 
 // ---------------------------------------------------------------- pointer
 
-void Sdl_Display::Screen_Size(int& width, int& height) {
+void SdlDisplay::Screen_Size(int& width, int& height) {
   width = width_ ? width_ : kEngineWidth;
   height = width_ ? height_ : kEngineHeight;
 }
 
-void Sdl_Display::Cursor_Pos(int& x, int& y) {
+void SdlDisplay::Cursor_Pos(int& x, int& y) {
   x = pointer_.X();
   y = pointer_.Y();
 }
 
-void Sdl_Display::Show_Cursor(bool show) {
+void SdlDisplay::Show_Cursor(bool show) {
   cursor_shown_ = show;
   SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
   // Hidden, the pointer only reports movement (relative mode); shown, it
@@ -218,7 +218,7 @@ void Sdl_Display::Show_Cursor(bool show) {
   if (video_) SDL_SetRelativeMouseMode(show ? SDL_FALSE : SDL_TRUE);
 }
 
-uint64_t Sdl_Display::Counter() {
+uint64_t SdlDisplay::Counter() {
   auto since = std::chrono::steady_clock::now().time_since_epoch();
   return uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(since).count());
 }
@@ -227,30 +227,30 @@ uint64_t Sdl_Display::Counter() {
 
 // The renderer is kept across Release: it belongs to the window, and only
 // the mode's texture and surfaces are given back.
-bool Sdl_Display::Create() {
+bool SdlDisplay::Create() {
   if (!window_) return false;
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   return renderer_ != nullptr;
 }
 
-std::vector<Hardware_Mode> Sdl_Display::Enumerate_Modes() {
-  return renderer_ ? std::vector<Hardware_Mode>(std::begin(kModes), std::end(kModes)) : std::vector<Hardware_Mode>{};
+std::vector<HardwareMode> SdlDisplay::Enumerate_Modes() {
+  return renderer_ ? std::vector<HardwareMode>(std::begin(kModes), std::end(kModes)) : std::vector<HardwareMode>{};
 }
 
-bool Sdl_Display::Make_Texture() {
+bool SdlDisplay::Make_Texture() {
   Destroy_Texture();
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width_, height_);
   return texture_ != nullptr;
 }
 
-void Sdl_Display::Destroy_Texture() {
+void SdlDisplay::Destroy_Texture() {
   if (texture_) SDL_DestroyTexture(texture_);
   texture_ = nullptr;
 }
 
-bool Sdl_Display::Set_Display_Mode(int width, int height, int bits) {
-  bool known = std::any_of(std::begin(kModes), std::end(kModes), [&](const Hardware_Mode& m) {
+bool SdlDisplay::Set_Display_Mode(int width, int height, int bits) {
+  bool known = std::any_of(std::begin(kModes), std::end(kModes), [&](const HardwareMode& m) {
     return m.width == width && m.height == height && m.bits == bits;
   });
   if (!renderer_ || !known) return false;
@@ -261,75 +261,75 @@ bool Sdl_Display::Set_Display_Mode(int width, int height, int bits) {
   return Make_Texture();
 }
 
-bool Sdl_Display::Restore_Display_Mode() {
+bool SdlDisplay::Restore_Display_Mode() {
   Destroy_Texture();
   width_ = height_ = 0;
   return true;
 }
 
-bool Sdl_Display::Create_Flip_Chain() {
+bool SdlDisplay::Create_Flip_Chain() {
   if (!texture_) return false;
   primary_.assign(size_t(width_) * size_t(height_) * 2, 0);
   back_.assign(primary_.size(), 0);
   return true;
 }
 
-bool Sdl_Display::Create_Primary() {
+bool SdlDisplay::Create_Primary() {
   if (!texture_) return false;
   primary_.assign(size_t(width_) * size_t(height_) * 2, 0);
   back_.clear();
   return true;
 }
 
-void Sdl_Display::Release_Surfaces() {
+void SdlDisplay::Release_Surfaces() {
   primary_.clear();
   back_.clear();
 }
 
-void Sdl_Display::Release() {
+void SdlDisplay::Release() {
   Release_Surfaces();
   Destroy_Texture();
   width_ = height_ = 0;
   if (video_) SDL_SetRelativeMouseMode(SDL_FALSE);
 }
 
-void Sdl_Display::Restore_Surfaces() {
+void SdlDisplay::Restore_Surfaces() {
   if (!lost_) return;
   lost_ = false;
   if (width_ && !Make_Texture()) lost_ = true;
 }
 
-bool Sdl_Display::Lock(Surface_Lock& lock) {
+bool SdlDisplay::Lock(SurfaceLock& lock) {
   std::vector<uint8_t>& surface = back_.empty() ? primary_ : back_;
   if (surface.empty() || lost_ || !texture_) return false;
   lock = {surface.data(), width_ * 2, width_, height_};
   return true;
 }
 
-void Sdl_Display::Unlock() {
+void SdlDisplay::Unlock() {
   if (back_.empty()) Present(primary_);
 }
 
-void Sdl_Display::Flip() {
+void SdlDisplay::Flip() {
   if (back_.empty()) return;
   std::swap(primary_, back_);
   Present(primary_);
 }
 
-void Sdl_Display::Present(const std::vector<uint8_t>& surface) {
+void SdlDisplay::Present(const std::vector<uint8_t>& surface) {
   if (!texture_ || surface.empty()) return;
   SDL_UpdateTexture(texture_, nullptr, surface.data(), width_ * 2);
   Draw();
 }
 
-void Sdl_Display::Draw() {
+void SdlDisplay::Draw() {
   if (!renderer_) return;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   if (texture_) {
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
-    Scaled_Rect r = Scale_Into(out_w, out_h, width_, height_);
+    ScaledRect r = Scale_Into(out_w, out_h, width_, height_);
     SDL_Rect target{r.x, r.y, r.width, r.height};
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
   }

@@ -16,34 +16,34 @@
 #include "platform/display/display_backend.h"
 #include "platform/input/pointer_state.h"
 
-class Sdl_Display : public Display_Backend {
+class SdlDisplay : public DisplayBackend {
  public:
-  Sdl_Display();
-  ~Sdl_Display() override;
-  Sdl_Display(const Sdl_Display&) = delete;
-  Sdl_Display& operator=(const Sdl_Display&) = delete;
+  SdlDisplay();
+  ~SdlDisplay() override;
+  SdlDisplay(const SdlDisplay&) = delete;
+  SdlDisplay& operator=(const SdlDisplay&) = delete;
 
-  // --- Display_Device
+  // --- DisplayDevice
   bool Create() override;
   bool Set_Exclusive() override { return renderer_ != nullptr; }
-  std::vector<Hardware_Mode> Enumerate_Modes() override;
+  std::vector<HardwareMode> Enumerate_Modes() override;
   bool Set_Display_Mode(int width, int height, int bits) override;
   bool Restore_Display_Mode() override;
   bool Create_Flip_Chain() override;
   bool Attach_Back_Buffer() override { return !back_.empty(); }
   bool Create_Primary() override;
   bool Is_Mode_X() override { return false; }
-  Surface_Format Pixel_Format() override { return {16, 0xF800, 0x07E0, 0x001F}; }
-  bool Set_Palette(std::span<const Palette_Entry>) override { return false; }  // no 8-bit modes
+  SurfaceFormat Pixel_Format() override { return {16, 0xF800, 0x07E0, 0x001F}; }
+  bool Set_Palette(std::span<const PaletteEntry>) override { return false; }  // no 8-bit modes
   void Release_Surfaces() override;
   void Release() override;
   bool Is_Lost() override { return lost_; }
   void Restore_Surfaces() override;
-  bool Lock(Surface_Lock& lock) override;
+  bool Lock(SurfaceLock& lock) override;
   void Unlock() override;
   void Flip() override;
 
-  // --- Host_Window
+  // --- HostWindow
   bool Register_Class() override;
   bool Create_Window(std::string_view caption) override;
   void Show_Window() override;
@@ -53,7 +53,7 @@ class Sdl_Display : public Display_Backend {
   void Restore() override;
   void Destroy_Window() override;
   void Paint() override { Draw(); }
-  bool Peek_Event(Window_Event& event) override;
+  bool Peek_Event(WindowEvent& event) override;
   void Wait_Event() override;
   void Screen_Size(int& width, int& height) override;
   void Cursor_Pos(int& x, int& y) override;
@@ -62,7 +62,7 @@ class Sdl_Display : public Display_Backend {
   uint16_t Async_Button(int virtual_key) override { return pointer_.Query(virtual_key); }
   void Show_Fatal(std::string_view text, std::string_view caption) override;
 
-  // --- Clock_Source: std::chrono::steady_clock in nanoseconds.
+  // --- ClockSource: std::chrono::steady_clock in nanoseconds.
   uint64_t Counter() override;
   uint64_t Frequency() override { return 1000000000u; }
 
@@ -71,7 +71,7 @@ class Sdl_Display : public Display_Backend {
   void Translate_Window(const SDL_WindowEvent& event);
   void Translate_Key(const SDL_KeyboardEvent& event, bool down);
   void Translate_Text(const char* text);
-  void Push(Window_Event_Type type);
+  void Push(WindowEventType type);
   void Toggle_Full_Screen();
   bool Make_Texture();
   void Destroy_Texture();
@@ -89,6 +89,6 @@ class Sdl_Display : public Display_Backend {
   bool lost_ = false;
   bool full_screen_ = false;
   bool cursor_shown_ = true;
-  std::deque<Window_Event> pending_;
-  Pointer_State pointer_;
+  std::deque<WindowEvent> pending_;
+  PointerState pointer_;
 };

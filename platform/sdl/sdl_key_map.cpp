@@ -91,7 +91,7 @@ int Virtual_Key_For_Sdl(SDL_Keycode key, SDL_Scancode scan, bool num_lock) {
   return Punctuation_Key(key);
 }
 
-Pc_Scan_Code Scan_Code_For_Sdl(SDL_Scancode scan) {
+PcScanCode Scan_Code_For_Sdl(SDL_Scancode scan) {
   // Letters in SDL order A..Z, then digits 1..9, 0.
   static constexpr int kLetters[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,
                                        0x24, 0x25, 0x26, 0x32, 0x31, 0x18, 0x19, 0x10, 0x13,

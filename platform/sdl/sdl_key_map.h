@@ -4,7 +4,7 @@
 
 #include <SDL2/SDL_keyboard.h>
 
-struct Pc_Scan_Code {
+struct PcScanCode {
   int code = 0;  // set-1 make code, 0 when the key has none
   bool extended = false;
 };
@@ -14,7 +14,7 @@ struct Pc_Scan_Code {
 // cursor keys when it is off.
 int Virtual_Key_For_Sdl(SDL_Keycode key, SDL_Scancode scan, bool num_lock);
 
-Pc_Scan_Code Scan_Code_For_Sdl(SDL_Scancode scan);
+PcScanCode Scan_Code_For_Sdl(SDL_Scancode scan);
 
 // The character a key-down of this virtual key also sends (Backspace 8,
 // Tab 9, Return 13, Escape 27), or 0.

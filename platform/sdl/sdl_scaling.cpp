@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-Scaled_Rect Scale_Into(int window_width, int window_height, int picture_width, int picture_height) {
+ScaledRect Scale_Into(int window_width, int window_height, int picture_width, int picture_height) {
   if (window_width <= 0 || window_height <= 0 || picture_width <= 0 || picture_height <= 0) return {};
   int whole = std::min(window_width / picture_width, window_height / picture_height);
-  Scaled_Rect r;
+  ScaledRect r;
   if (whole >= 1) {
     r.width = picture_width * whole;
     r.height = picture_height * whole;

@@ -3,12 +3,12 @@
 // window is smaller than the picture.
 #pragma once
 
-struct Scaled_Rect {
+struct ScaledRect {
   int x = 0;
   int y = 0;
   int width = 0;
   int height = 0;
-  bool operator==(const Scaled_Rect&) const = default;
+  bool operator==(const ScaledRect&) const = default;
 };
 
-Scaled_Rect Scale_Into(int window_width, int window_height, int picture_width, int picture_height);
+ScaledRect Scale_Into(int window_width, int window_height, int picture_width, int picture_height);

@@ -286,8 +286,8 @@ TEST_P(BlocUnpack, BrokenStreamsChangeNothing) {
       {good, 0},
       {good, -1},
       {garbage, 3000},
-      {Libjpeg_Encode(packed, 256, 32, Stream_Kind::Progressive, 80), -2},
-      {Libjpeg_Encode(packed, 256, 32, Stream_Kind::Arithmetic, 80), -2},
+      {Libjpeg_Encode(packed, 256, 32, StreamKind::kProgressive, 80), -2},
+      {Libjpeg_Encode(packed, 256, 32, StreamKind::kArithmetic, 80), -2},
   };
   for (const Case& c : cases) {
     Guarded<uint32_t> dest = Sentinel_32(t);

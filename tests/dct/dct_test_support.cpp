@@ -75,7 +75,7 @@ uint16_t To_555(const unsigned char* bgr0) {
 }
 
 std::vector<unsigned char> Libjpeg_Encode(const Pixels32& pixels, int width, int height,
-                                          Stream_Kind kind, int quality) {
+                                          StreamKind kind, int quality) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
   c.err = jpeg_std_error(&err);
@@ -89,9 +89,9 @@ std::vector<unsigned char> Libjpeg_Encode(const Pixels32& pixels, int width, int
   c.in_color_space = JCS_EXT_BGRX;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, quality, TRUE);
-  if (kind == Stream_Kind::Grey) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
-  if (kind == Stream_Kind::Progressive) jpeg_simple_progression(&c);
-  if (kind == Stream_Kind::Arithmetic) c.arith_code = TRUE;
+  if (kind == StreamKind::kGrey) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
+  if (kind == StreamKind::kProgressive) jpeg_simple_progression(&c);
+  if (kind == StreamKind::kArithmetic) c.arith_code = TRUE;
   jpeg_start_compress(&c, TRUE);
   while (c.next_scanline < c.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(&pixels[static_cast<size_t>(c.next_scanline) * width * 4]);

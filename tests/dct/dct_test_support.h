@@ -65,8 +65,8 @@ uint16_t To_565(const unsigned char* bgr0);
 uint16_t To_555(const unsigned char* bgr0);
 
 // Streams our encoder never writes, made with libjpeg directly.
-enum class Stream_Kind { Baseline, Progressive, Grey, Arithmetic };
+enum class StreamKind { kBaseline, kProgressive, kGrey, kArithmetic };
 std::vector<unsigned char> Libjpeg_Encode(const Pixels32& pixels, int width, int height,
-                                          Stream_Kind kind, int quality);
+                                          StreamKind kind, int quality);
 
 }  // namespace dct_test

@@ -14,22 +14,22 @@
 namespace dct_test {
 namespace {
 
-enum class Format { Rgb555, Rgb565, Bgr0 };
+enum class Format { kRgb555, kRgb565, kBgr0 };
 
 struct Variant {
   const char* name;
   int width;
   int height;
   Format format;
-  size_t Bytes() const { return static_cast<size_t>(width) * height * (format == Format::Bgr0 ? 4 : 2); }
+  size_t Bytes() const { return static_cast<size_t>(width) * height * (format == Format::kBgr0 ? 4 : 2); }
 };
 
 void PrintTo(const Variant& v, std::ostream* os) { *os << v.name; }
 
 const Variant kVariants[] = {
-    {"15_16_256_6144", 256, 6144, Format::Rgb555}, {"16_16_256_6144", 256, 6144, Format::Rgb565},
-    {"32_256_6144", 256, 6144, Format::Bgr0},      {"15_16_640_480", 640, 480, Format::Rgb555},
-    {"16_16_640_480", 640, 480, Format::Rgb565},   {"32_640_480", 640, 480, Format::Bgr0},
+    {"15_16_256_6144", 256, 6144, Format::kRgb555}, {"16_16_256_6144", 256, 6144, Format::kRgb565},
+    {"32_256_6144", 256, 6144, Format::kBgr0},      {"15_16_640_480", 640, 480, Format::kRgb555},
+    {"16_16_640_480", 640, 480, Format::kRgb565},   {"32_640_480", 640, 480, Format::kBgr0},
 };
 
 // Calls the variant's unpacker on a byte destination.
@@ -38,15 +38,15 @@ void Unpack(const Variant& v, unsigned char* dest, std::vector<unsigned char>& d
   auto* d16 = reinterpret_cast<unsigned short*>(dest);
   const bool strip = v.width == 256;
   switch (v.format) {
-    case Format::Rgb555:
+    case Format::kRgb555:
       strip ? Unpack_Picture_Rgb_15_16_256_6144(d16, data.data(), size, param)
             : Unpack_Picture_Rgb_15_16_640_480(d16, data.data(), size, param);
       break;
-    case Format::Rgb565:
+    case Format::kRgb565:
       strip ? Unpack_Picture_Rgb_16_16_256_6144(d16, data.data(), size, param)
             : Unpack_Picture_Rgb_16_16_640_480(d16, data.data(), size, param);
       break;
-    case Format::Bgr0:
+    case Format::kBgr0:
       strip ? Unpack_Picture_Rgb_32_256_6144(dest, data.data(), size, param)
             : Unpack_Picture_Rgb_32_640_480(dest, data.data(), size, param);
       break;
@@ -95,16 +95,16 @@ TEST_P(PictureUnpack, RoundTripStaysWithinTheStatedError) {
   double drop = 0;  // and what they take on average
   for (size_t i = 0; i < pixels; ++i) {
     Bgr c{};
-    if (v.format == Format::Bgr0) {
+    if (v.format == Format::kBgr0) {
       const unsigned char* p = Bytes(dest) + 4 * i;
       ASSERT_EQ(p[3], 0) << i;
       c = Bgr{p[0], p[1], p[2]};
     } else {
       const uint16_t p = reinterpret_cast<const uint16_t*>(dest.data())[i];
-      if (v.format == Format::Rgb555) {
+      if (v.format == Format::kRgb555) {
         ASSERT_EQ(p & 0x8000, 0) << i;
       }
-      c = v.format == Format::Rgb565 ? From_565(p) : From_555(p);
+      c = v.format == Format::kRgb565 ? From_565(p) : From_555(p);
       step = 7;
       drop = 4;
     }
@@ -165,7 +165,7 @@ TEST_P(PictureUnpack, NoJpegGivesBlack) {
 TEST_P(PictureUnpack, ProgressiveAndArithmeticStreamsAreRefused) {
   const Variant v = GetParam();
   const Pixels32 source = Smooth_Picture(v.width, v.height, 4);
-  for (Stream_Kind kind : {Stream_Kind::Progressive, Stream_Kind::Arithmetic}) {
+  for (StreamKind kind : {StreamKind::kProgressive, StreamKind::kArithmetic}) {
     std::vector<unsigned char> data = Libjpeg_Encode(source, v.width, v.height, kind, 75);
     Guarded<uint32_t> dest = Destination(v);
     Unpack(v, dest, data, static_cast<int>(data.size()));
@@ -206,7 +206,7 @@ TEST_P(PictureUnpack, DamagedDataWritesThePictureAndNothingElse) {
     Guarded<uint32_t> dest = Destination(v);
     Unpack(v, dest, data, static_cast<int>(data.size()));
     EXPECT_TRUE(dest.Guards_Intact());
-    if (v.format == Format::Bgr0) {
+    if (v.format == Format::kBgr0) {
       for (size_t i = 0; i < v.Bytes(); i += 4) {
         ASSERT_EQ(Bytes(dest)[i + 3], 0) << i;
       }
@@ -259,10 +259,10 @@ TEST(PictureFormats, KnownGreysGiveTheirExactWords) {
   };
   const Known known[] = {{0x00, 0x0000, 0x0000}, {0x07, 0x0020, 0x0000}, {0x08, 0x0841, 0x0421},
                          {0x7C, 0x7BEF, 0x3DEF}, {0x84, 0x8430, 0x4210}, {0xFF, 0xFFFF, 0x7FFF}};
-  for (Stream_Kind kind : {Stream_Kind::Baseline, Stream_Kind::Grey}) {
+  for (StreamKind kind : {StreamKind::kBaseline, StreamKind::kGrey}) {
     for (const Known& k : known) {
       const Pixels32 source = Uniform_Picture(640, 480, k.grey, k.grey, k.grey);
-      std::vector<unsigned char> data = kind == Stream_Kind::Baseline
+      std::vector<unsigned char> data = kind == StreamKind::kBaseline
                                             ? Encode(source, 640, 480, 100)
                                             : Libjpeg_Encode(source, 640, 480, kind, 100);
       const int n = static_cast<int>(data.size());

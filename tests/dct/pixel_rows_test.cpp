@@ -23,12 +23,12 @@ TEST(PixelRows, Rgb565To555KeepsTheTopFiveBitsOfEachChannel) {
 TEST(PixelRows, FourthBytesBecomeZeroAndNothingElseChanges) {
   std::vector<unsigned char> p(4 * 5 + 1);
   for (size_t i = 0; i < p.size(); ++i) p[i] = static_cast<unsigned char>(0x80 + i);
-  Finish_Row(Pixels::Bgr0, p.data(), 5);
+  Finish_Row(Pixels::kBgr0, p.data(), 5);
   for (size_t i = 0; i < p.size(); ++i) {
     EXPECT_EQ(p[i], i % 4 == 3 && i < 20 ? 0 : 0x80 + i) << i;
   }
   std::vector<unsigned char> q(8, 0x77);
-  Finish_Row(Pixels::Rgb565, q.data(), 4);
+  Finish_Row(Pixels::kRgb565, q.data(), 4);
   EXPECT_EQ(q, std::vector<unsigned char>(8, 0x77));
 }
 

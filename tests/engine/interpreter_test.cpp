@@ -29,7 +29,7 @@ TEST(Interpreter, ViewCommands) {
   Interp t(
       "[WARP] a.vr\n[TEST] 0 0\n"
       "SETANGLE 4097 8192\nANGLEXMAX 900\nANGLEYMAX 100 -1\nSETZOOM 60\nSETNORD -200\n");
-  EXPECT_EQ(t.Run(0, 0), TestResult::Finished);
+  EXPECT_EQ(t.Run(0, 0), TestResult::kFinished);
   EXPECT_EQ(t.engine.view.pitch, -4095);  // the low 13 bits, signed
   EXPECT_EQ(t.engine.view.yaw, 8192 - 200);  // yaw is not reduced
   EXPECT_EQ(t.engine.view.pitch_limit, 900);
@@ -61,14 +61,14 @@ TEST(Interpreter, IfAndSkipsOnlyTheNextCommand) {
       "[WARP] b.vr\n[TEST] 0 0\n";
   Interp t(script);
   Set_Var(t.engine.script.get(), "a", 1);
-  EXPECT_EQ(t.Run(0, 0), TestResult::Finished);
+  EXPECT_EQ(t.Run(0, 0), TestResult::kFinished);
   EXPECT_EQ(t.engine.state.Warp_Index, 0);
   EXPECT_EQ(t.Var("c"), 1);
 
   Interp both(script);
   Set_Var(both.engine.script.get(), "a", 1);
   Set_Var(both.engine.script.get(), "b", -3);
-  EXPECT_EQ(both.Run(0, 0), TestResult::WarpChange);
+  EXPECT_EQ(both.Run(0, 0), TestResult::kWarpChange);
   EXPECT_EQ(both.engine.state.Warp_Index, 1);
   EXPECT_EQ(both.Var("c"), 0);  // the warp change ends the run
 }
@@ -92,7 +92,7 @@ TEST(Interpreter, ConditionsIgnoreUnknownNames) {
   EXPECT_EQ(t.Var("hit"), 3);
   t.Run(0, 3);
   EXPECT_EQ(t.Var("hit"), 4);
-  EXPECT_EQ(t.Run(0, 4), TestResult::Finished);
+  EXPECT_EQ(t.Run(0, 4), TestResult::kFinished);
   EXPECT_EQ(t.Var("hit"), 5);
 }
 
@@ -109,7 +109,7 @@ TEST(Interpreter, GosubGoesToTheFirstLabelAndReturnsAfterIt) {
       "RETURN\n"               // 7
       "LABEL sub\n"            // 8
       "SET n 50\n");           // 9
-  EXPECT_EQ(t.Run(0, 0), TestResult::Finished);
+  EXPECT_EQ(t.Run(0, 0), TestResult::kFinished);
   EXPECT_EQ(t.Var("n"), 1);
   EXPECT_EQ(t.Var("order"), 2);
   EXPECT_EQ(t.engine.state.Gosub_Return, -1);
@@ -140,13 +140,13 @@ TEST(Interpreter, ReturnUsesTheLockReturnWarp) {
   Interp t("[BOOL] n\n[WARP] a.vr\n[TEST] 0 0\nRETURN\nSET n 1\n[TEST] 1 0\nRESETLOCKKEY\nRETURN\nSET n 2\n[WARP] b.vr\n[TEST] 0 0\n");
   t.engine.state.Warp_Index = 1;
   t.engine.state.Lock_Return = 0;
-  EXPECT_EQ(t.Run(1, 0), TestResult::Finished);  // warp b's empty test
-  EXPECT_EQ(t.Run(0, 0), TestResult::WarpChange);
+  EXPECT_EQ(t.Run(1, 0), TestResult::kFinished);  // warp b's empty test
+  EXPECT_EQ(t.Run(0, 0), TestResult::kWarpChange);
   EXPECT_EQ(t.engine.state.Warp_Index, 0);
   EXPECT_EQ(t.engine.state.Lock_Return, -1);
   EXPECT_EQ(t.Var("n"), 0);
   t.engine.state.Lock_Return = 1;
-  EXPECT_EQ(t.Run(0, 1), TestResult::Finished);
+  EXPECT_EQ(t.Run(0, 1), TestResult::kFinished);
   EXPECT_EQ(t.engine.state.Warp_Index, 0);
   EXPECT_EQ(t.Var("n"), 0);  // RETURN ended the test
 }
@@ -154,12 +154,12 @@ TEST(Interpreter, ReturnUsesTheLockReturnWarp) {
 TEST(Interpreter, GotoWarpSkipsTheCurrentWarp) {
   Interp t("[WARP] a.vr\n[TEST] 0 0\nGOTOWARP a.vr\nGOTOWARP nowhere\nEND\n[WARP] b.vr\n[TEST] 0 0\n[WARP] A.VR\n[TEST] 0 0\n");
   t.engine.state.Lock_Return = 1;
-  EXPECT_EQ(t.Run(0, 0), TestResult::WarpChange);
+  EXPECT_EQ(t.Run(0, 0), TestResult::kWarpChange);
   EXPECT_EQ(t.engine.state.Warp_Index, 2);  // the next warp of that name
   EXPECT_EQ(t.engine.state.Lock_Return, 1);  // untouched
   t.engine.state.Warp_Index = 2;
   t.S().warps[0].name = "OTHER.VR";
-  EXPECT_EQ(t.Run(0, 0), TestResult::ScriptEnd);  // nothing to go to: on to END
+  EXPECT_EQ(t.Run(0, 0), TestResult::kScriptEnd);  // nothing to go to: on to END
 }
 
 TEST(Interpreter, LockSlots) {
@@ -219,7 +219,7 @@ TEST(Interpreter, MediaAndAnimationCallsInOrder) {
 TEST(Interpreter, PluginBlocksAreSplitIntoStatements) {
   Interp t(
       "[WARP] a.vr\n[TEST] 0 0\nPLUGIN\nLoadSave_Save(1)\r\n\r\nset(a,1) ; c\nENDPLUGIN\nEND\n");
-  EXPECT_EQ(t.Run(0, 0), TestResult::ScriptEnd);
+  EXPECT_EQ(t.Run(0, 0), TestResult::kScriptEnd);
   ASSERT_EQ(t.services.blocks.size(), 1u);
   EXPECT_EQ(t.services.blocks[0], (Strings{"LoadSave_Save(1)", "", "set(a,1) "}));
   EXPECT_EQ(Plugin_Statements("PLUGIN,a;b;tail"), (Strings{"a", "b"}));
@@ -231,11 +231,11 @@ TEST(Interpreter, PluginBlocksAreSplitIntoStatements) {
 TEST(Interpreter, RunsWithoutServicesOrScript) {
   Interp t("[WARP] a.vr\n[TEST] 0 0\nPLAYSOUND x.wav 1 1\nPLUGIN\nf()\nendplugin\nSETCURSORDEFAULT 0 a.pcx\n");
   t.engine.services = nullptr;
-  EXPECT_EQ(t.Run(0, 0), TestResult::Finished);
+  EXPECT_EQ(t.Run(0, 0), TestResult::kFinished);
   TEST lone;
   lone.commands = {"SET,A,1", "GOTOWARP,X", "IFOR,A", "NOT,A", "END"};
   EngineFixture f;
-  EXPECT_EQ(Run_Test(f.engine, lone, false), TestResult::ScriptEnd);
+  EXPECT_EQ(Run_Test(f.engine, lone, false), TestResult::kScriptEnd);
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ TEST(OrvVrClip, FlagsMarkTheInsideOfEachPlane) {
 // once in the frame: every such quad takes the same stamped projection, and
 // the next frame's transform makes it stale again.
 TEST(OrvVrClip, SharedCornersAreProjectedOncePerFrame) {
-  Renderer_Ptr r = Make_Renderer(640, 480);
+  RendererPtr r = Make_Renderer(640, 480);
   const View wide{-kPi / 2, kPi / 2, 0, 2.2};  // the +y face wholly on screen
   Begin_Frame(*r, wide);
   int shared_uses = 0;
@@ -111,7 +111,7 @@ TEST(OrvVrClip, SharedCornersAreProjectedOncePerFrame) {
 }
 
 TEST(OrvVrClip, QuadsBehindTheViewerAreDropped) {
-  Renderer_Ptr r = Make_Renderer(640, 480);
+  RendererPtr r = Make_Renderer(640, 480);
   int behind = 0;
   for (const View& v : Random_Views(200, 7)) {
     Begin_Frame(*r, v);
@@ -133,7 +133,7 @@ TEST(OrvVrClip, QuadsBehindTheViewerAreDropped) {
 // Looking along +y, the floor tile 1 (y from 0 to 255 at z = -255) runs
 // from the viewer's side of the near plane to depth 255.
 TEST(OrvVrClip, QuadStraddlingTheNearPlaneIsCutOnIt) {
-  Renderer_Ptr r = Make_Renderer(640, 480);
+  RendererPtr r = Make_Renderer(640, 480);
   const View v{-kPi / 2, kPi / 2, 0, kPi / 2};
   Begin_Frame(*r, v);
   Polygon p = View_Space_Polygon(*r, 1);
@@ -197,7 +197,7 @@ TEST(OrvVrClip, NearCutInterpolatesAlongTheEdge) {
 // though the corners behind it are inside the right plane: no vertex is
 // left after the right stage.
 TEST(OrvVrClip, NothingLeftAfterAStageDropsTheQuad) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   const float pts[4][3] = {{3, -0.5f, 2}, {3, 0.5f, 2}, {0.5f, 0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}};
   Polygon p = From_Points(pts);
   ASSERT_EQ(p.or_flags, kInsideAll);
@@ -211,7 +211,7 @@ TEST(OrvVrClip, NothingLeftAfterAStageDropsTheQuad) {
 }
 
 TEST(OrvVrClip, ScreenStagesRunOnlyForPlanesSomeCornerViolates) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   // Corners flagged inside everywhere keep their coordinates, even a hair
   // outside the viewport: the decision is the flags'.
   Polygon p{};
@@ -257,7 +257,7 @@ TEST(OrvVrClip, ScreenStagesRunOnlyForPlanesSomeCornerViolates) {
 }
 
 TEST(OrvVrClip, ClippingByAllFivePlanesGivesAtMostNineVertices) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   // One corner behind the near plane and the quad wider than the screen on
   // every side, without covering a screen corner: every plane adds a vertex.
   const float pts[4][3] = {{2.16f, -1.84f, 1.61f},
@@ -300,7 +300,7 @@ TEST(OrvVrClip, ClippingByAllFivePlanesGivesAtMostNineVertices) {
 // by rounding: the cut is the edge's first end, not 0/0, and the polygon
 // stays.
 TEST(OrvVrClip, EdgeAlongTheClipLineIsCutAtItsFirstEnd) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   Polygon p{};
   p.count = 4;
   const float sx[4] = {32, 64, 64, 32}, sy[4] = {32, 32, 64, 64};
@@ -332,7 +332,7 @@ TEST(OrvVrClip, EdgeAlongTheClipLineIsCutAtItsFirstEnd) {
 }
 
 TEST(OrvVrClip, PolygonsNotFiniteOrFarOutsideAreNotDrawable) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   Polygon p{};
   p.count = 3;
   const float sx[3] = {0, 60, 10}, sy[3] = {0, 10, 60};

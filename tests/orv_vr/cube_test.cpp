@@ -27,7 +27,7 @@ double Dot(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 V Cross(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
 TEST(OrvVrCube, CornersAreTheCubesCornersMidpointsAndCentres) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   std::set<std::tuple<float, float, float>> distinct;
   int zeros[4] = {};
   for (const Point3& p : r->corners) {
@@ -42,7 +42,7 @@ TEST(OrvVrCube, CornersAreTheCubesCornersMidpointsAndCentres) {
 }
 
 TEST(OrvVrCube, QuadsAreClockwiseTilesOfTheirFaces) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   const V face_normal[6] = {{0, 0, -1}, {-1, 0, 0}, {0, 0, 1}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
   for (int k = 0; k < kTileCount; ++k) {
     const auto& q = r->quads[k];
@@ -68,7 +68,7 @@ TEST(OrvVrCube, QuadsAreClockwiseTilesOfTheirFaces) {
 }
 
 TEST(OrvVrCube, EachFacesTilesRunTopLeftTopRightBottomRightBottomLeft) {
-  Renderer_Ptr r = Make_Renderer(64, 64);
+  RendererPtr r = Make_Renderer(64, 64);
   auto corner = [&](int k, int c) {
     const Point3 p = r->corners[r->quads[k].corner[c]];
     return std::tuple{p.x, p.y, p.z};

@@ -51,7 +51,7 @@ class OrvVrFill : public ::testing::Test {
     return n;
   }
 
-  Renderer_Ptr r_;
+  RendererPtr r_;
   std::vector<uint16_t> tile_;
   std::vector<uint16_t> dest_;
 };
@@ -123,9 +123,9 @@ TEST_F(OrvVrFill, NothingIsWrittenOutsideTheViewport) {
   p.count = 4;
   p.tile = tile.data();
 
-  Renderer_Ptr small(Create_Renderer());
+  RendererPtr small(Create_Renderer());
   ASSERT_TRUE(Set_Viewport(*small, 25, 0, 50, 40, stride));
-  Renderer_Ptr large(Create_Renderer());
+  RendererPtr large(Create_Renderer());
   ASSERT_TRUE(Set_Viewport(*large, 0, 0, stride, rows, stride));
   std::vector<uint16_t> clipped(stride * rows, kSentinel), whole(stride * rows, kSentinel);
   Fill_Polygon(p, small->viewport, small->scan.get(), small->span, clipped.data());

@@ -7,13 +7,13 @@
 
 namespace orv_test {
 
-struct Renderer_Deleter {
+struct RendererDeleter {
   void operator()(orv_vr_internal::Renderer* r) const { delete r; }
 };
-using Renderer_Ptr = std::unique_ptr<orv_vr_internal::Renderer, Renderer_Deleter>;
+using RendererPtr = std::unique_ptr<orv_vr_internal::Renderer, RendererDeleter>;
 
-inline Renderer_Ptr Make_Renderer(float width, float height) {
-  Renderer_Ptr r(orv_vr_internal::Create_Renderer());
+inline RendererPtr Make_Renderer(float width, float height) {
+  RendererPtr r(orv_vr_internal::Create_Renderer());
   if (r) orv_vr_internal::Set_Viewport(*r, 0, 0, width, height, static_cast<int>(width));
   return r;
 }

@@ -26,11 +26,11 @@ std::vector<uint16_t> Index_Tile() {
   return t;
 }
 
-struct Span_Values {
+struct SpanValues {
   float iz, uz, vz, diz, duz, dvz;
 };
 
-SpanWork Work(const Span_Values& s) {
+SpanWork Work(const SpanValues& s) {
   SpanWork w{};
   w.iz = s.iz;
   w.uz = s.uz;
@@ -48,7 +48,7 @@ uint16_t Texel_Index(int32_t u, int32_t v) {
 }
 
 // The rule written out pixel by pixel.
-std::vector<uint16_t> Expected(Span_Values s, int n, bool misaligned) {
+std::vector<uint16_t> Expected(SpanValues s, int n, bool misaligned) {
   std::vector<uint16_t> out;
   if (misaligned) {
     out.push_back(Texel_Index(Fixed(s.uz, s.iz), Fixed(s.vz, s.iz)));
@@ -76,7 +76,7 @@ std::vector<uint16_t> Expected(Span_Values s, int n, bool misaligned) {
 }
 
 // A span between two texture points (texels) at two depths.
-Span_Values Perspective(double u0, double v0, double z0, double u1, double v1, double z1, int n) {
+SpanValues Perspective(double u0, double v0, double z0, double u1, double v1, double z1, int n) {
   const float il = float(1 / z0), ir = float(1 / z1);
   const float ul = float(u0 * 256) * il, ur = float(u1 * 256) * ir;
   const float vl = float(v0 * 256) * il, vr = float(v1 * 256) * ir;
@@ -85,7 +85,7 @@ Span_Values Perspective(double u0, double v0, double z0, double u1, double v1, d
 }
 
 // Draws into a 4-byte aligned row at `offset` pixels; returns the row.
-std::vector<uint16_t> Draw_At(const Span_Values& s, int n, int offset, const uint16_t* tile) {
+std::vector<uint16_t> Draw_At(const SpanValues& s, int n, int offset, const uint16_t* tile) {
   std::vector<uint32_t> storage((offset + n + 8) / 2 + 1, 0xBEEFBEEFu);
   auto* row = reinterpret_cast<uint16_t*>(storage.data());
   SpanWork w = Work(s);
@@ -95,7 +95,7 @@ std::vector<uint16_t> Draw_At(const Span_Values& s, int n, int offset, const uin
 
 TEST(OrvVrSpan, OnePixelAtAnOddAddressDrawsOnePixel) {
   const std::vector<uint16_t> tile = Index_Tile();
-  const Span_Values s = Perspective(10.2, 20.7, 3, 200, 40, 9, 1);
+  const SpanValues s = Perspective(10.2, 20.7, 3, 200, 40, 9, 1);
   const std::vector<uint16_t> row = Draw_At(s, 1, 1, tile.data());
   EXPECT_EQ(row[0], kSentinel);
   EXPECT_EQ(row[1], 20 * 256 + 10);
@@ -107,7 +107,7 @@ TEST(OrvVrSpan, OnePixelAtAnOddAddressDrawsOnePixel) {
 // restart there gives 770 (column 3).
 TEST(OrvVrSpan, ThirtyThreePixelsAtAnAlignedAddressAreABlockAndOnePixel) {
   const std::vector<uint16_t> tile = Index_Tile();
-  const Span_Values s{1, 31, 5 * 256 + 128, 0, 739.0f / 32, 0};
+  const SpanValues s{1, 31, 5 * 256 + 128, 0, 739.0f / 32, 0};
   const std::vector<uint16_t> row = Draw_At(s, 33, 0, tile.data());
   for (int i = 0; i < 32; ++i) EXPECT_EQ(row[i], 5 * 256 + (31 + 23 * i) / 256) << i;
   EXPECT_EQ(row[32], 5 * 256 + 3);
@@ -141,7 +141,7 @@ TEST(OrvVrSpan, TexelAddressRoundsAndWrapsWithinTheTile) {
       {5 * 256.0f, -256.0f, 255 * 256 + 5},  // row -1 wraps to 255
   };
   for (const Case& c : cases) {
-    const Span_Values s{1, c.u, c.v, 0, 0, 0};
+    const SpanValues s{1, c.u, c.v, 0, 0, 0};
     EXPECT_EQ(Draw_At(s, 1, 0, tile.data())[0], c.texel) << c.u << " " << c.v;
   }
 }
@@ -153,7 +153,7 @@ TEST(OrvVrSpan, SpansFollowTheExactEvery32PixelsRule) {
   std::uniform_int_distribution<int> length(1, 300), offset(0, 3);
   for (int round = 0; round < 2000; ++round) {
     const int n = length(rng), o = offset(rng);
-    const Span_Values s =
+    const SpanValues s =
         Perspective(texel(rng), texel(rng), depth(rng), texel(rng), texel(rng), depth(rng), n);
     const std::vector<uint16_t> row = Draw_At(s, n, o, tile.data());
     const std::vector<uint16_t> want = Expected(s, n, o % 2 == 1);
@@ -176,7 +176,7 @@ TEST(OrvVrSpan, WindowedSpansStoreOnlyInsideTheWindow) {
     const int n = length(rng), c = column(rng);
     int lo = edge(rng), hi = edge(rng);
     if (lo > hi) std::swap(lo, hi);
-    const Span_Values s =
+    const SpanValues s =
         Perspective(texel(rng), texel(rng), depth(rng), texel(rng), texel(rng), depth(rng), n);
     // One row of 256 pixels, its column 0 at pixel 8 of 4-byte aligned storage.
     std::vector<uint32_t> storage(136, 0xBEEFBEEFu);

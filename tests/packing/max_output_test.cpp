@@ -18,7 +18,7 @@ size_t Produced(int method, const Bytes& in, size_t history) {
   GuardedOutput output(room, history, 0);
   const UnpackResult r = UnpackTo(output, method, in, history);
   EXPECT_TRUE(output.GuardsIntact());
-  EXPECT_NE(r.status, UnpackStatus::BadDistance);
+  EXPECT_NE(r.status, UnpackStatus::kBadDistance);
   return r.written;
 }
 

@@ -218,14 +218,14 @@ ReferenceResult ReferenceHuffman(std::span<const uint8_t> in, size_t count) {
     if (bits.Number(1) == 1) w = bits.Number(8 * (bits.Number(2) + 1));
   }
   const ReferenceTree tree = BuildReferenceTree(weights);
-  ReferenceResult result{UnpackStatus::Ok, 0, {}};
+  ReferenceResult result{UnpackStatus::kOk, 0, {}};
   while (result.out.size() < count) {
     const size_t start = bits.pos();
     int node = tree.root;
     int bit = 0;
     while (node >= 256 && bits.Bit(bit)) node = tree.branches[node - 256][bit];
     if (node >= 256) {
-      result.status = UnpackStatus::InputEnded;
+      result.status = UnpackStatus::kInputEnded;
       result.read = start / 8;
       return result;
     }
@@ -237,7 +237,7 @@ ReferenceResult ReferenceHuffman(std::span<const uint8_t> in, size_t count) {
 
 namespace {
 
-enum class Kind { Literal, Run, Copy, Skip };
+enum class Kind { kLiteral, kRun, kCopy, kSkip };
 struct Shape {
   Kind kind;
   size_t length;
@@ -247,15 +247,15 @@ struct Shape {
 Shape ShapeOf(int layout, uint8_t h) {
   const size_t low6 = (h & 0x3Fu) + 1;
   switch (layout) {
-    case 1: return h < 0x80 ? Shape{Kind::Run, h + 1u, 1} : Shape{Kind::Literal, h - 0x7Fu, 0};
-    case 2: return h < 0x80 ? Shape{Kind::Literal, h + 1u, 0} : Shape{Kind::Copy, h - 0x7Fu, 1};
+    case 1: return h < 0x80 ? Shape{Kind::kRun, h + 1u, 1} : Shape{Kind::kLiteral, h - 0x7Fu, 0};
+    case 2: return h < 0x80 ? Shape{Kind::kLiteral, h + 1u, 0} : Shape{Kind::kCopy, h - 0x7Fu, 1};
     case 3:
-      if (h < 0x80) return {Kind::Literal, h + 1u, 0};
-      return {Kind::Copy, low6, h < 0xC0 ? 2u : 1u};
+      if (h < 0x80) return {Kind::kLiteral, h + 1u, 0};
+      return {Kind::kCopy, low6, h < 0xC0 ? 2u : 1u};
     default:
-      if (h < 0x40) return {Kind::Literal, low6, 0};
-      if (h < 0x80) return {Kind::Skip, low6, 0};
-      return {Kind::Copy, low6, h < 0xC0 ? 1u : 2u};
+      if (h < 0x40) return {Kind::kLiteral, low6, 0};
+      if (h < 0x80) return {Kind::kSkip, low6, 0};
+      return {Kind::kCopy, low6, h < 0xC0 ? 1u : 2u};
   }
 }
 
@@ -267,7 +267,7 @@ size_t PacketOutput(int layout, std::span<const uint8_t> packets, size_t out_siz
   while (written < out_size && i < packets.size()) {
     const Shape p = ShapeOf(layout, packets[i++]);
     const size_t wanted = std::min(p.length, out_size - written);
-    if (p.kind == Kind::Literal) {
+    if (p.kind == Kind::kLiteral) {
       const size_t present = std::min(wanted, packets.size() - i);
       written += present;
       i += p.length;

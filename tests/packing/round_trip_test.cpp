@@ -23,7 +23,7 @@ void ExpectRoundTrip(int method, const Bytes& data, const Bytes& packed,
   if (previous) std::copy(previous->begin(), previous->end(), output.out());
   if (history) std::copy(history->begin(), history->end(), output.history_start());
   const UnpackResult r = UnpackTo(output, method, packed, history_size);
-  ASSERT_EQ(r.status, UnpackStatus::Ok) << Unpack_Status_Text(r.status);
+  ASSERT_EQ(r.status, UnpackStatus::kOk) << Unpack_Status_Text(r.status);
   ASSERT_EQ(r.written, data.size());
   if (IsHuffman(method) && !data.empty()) {
     // The last byte is only partly used unless the codes end on a byte edge.
@@ -130,7 +130,7 @@ TEST(PackLz, CopiesFromTheHistoryInFrontOfTheOutput) {
     }
     // Without the history the copies reach too far back.
     GuardedOutput output(data.size(), 0, 0);
-    EXPECT_EQ(UnpackTo(output, method, packed, 0).status, UnpackStatus::BadDistance);
+    EXPECT_EQ(UnpackTo(output, method, packed, 0).status, UnpackStatus::kBadDistance);
     EXPECT_TRUE(output.GuardsIntact());
   }
 }
@@ -151,7 +151,7 @@ TEST(PackLz, SkipsWhatThePreviousOutputHolds) {
     EXPECT_LT(packed.size(), 40000u);
     // Decoded over anything else, the skipped bytes keep that.
     GuardedOutput other(data.size(), 0, 0x00);
-    ASSERT_EQ(UnpackTo(other, method, packed, 0).status, UnpackStatus::Ok);
+    ASSERT_EQ(UnpackTo(other, method, packed, 0).status, UnpackStatus::kOk);
     EXPECT_NE(other.Contents(), data);
   }
 }
@@ -199,7 +199,7 @@ TEST_P(Truncation, EveryPrefix) {
     std::copy(fill.begin(), fill.end(), output.out());
     const UnpackResult r = UnpackTo(output, method, {packed.data(), p}, 0);
     ASSERT_TRUE(output.GuardsIntact());
-    ASSERT_EQ(r.status, p == packed.size() ? UnpackStatus::Ok : UnpackStatus::InputEnded);
+    ASSERT_EQ(r.status, p == packed.size() ? UnpackStatus::kOk : UnpackStatus::kInputEnded);
     ASSERT_LE(r.read, p);
     ASSERT_EQ(r.written, ExpectedWritten(method, packed, packets, p, data.size()));
     const Bytes got = output.Contents();

@@ -34,7 +34,7 @@ TEST(UnpackHuffman, SingleWeightStillBuildsAFullTree) {
       const Bytes in = BitsToBytes(table + Repeat(c.code, n));
       Bytes out(n);
       const UnpackResult r = Decode4(in, out);
-      EXPECT_EQ(r.status, UnpackStatus::Ok);
+      EXPECT_EQ(r.status, UnpackStatus::kOk);
       EXPECT_EQ(r.read, bits / 8);
       EXPECT_EQ(out, Bytes(n, c.value));
 
@@ -44,7 +44,7 @@ TEST(UnpackHuffman, SingleWeightStillBuildsAFullTree) {
       const size_t whole = bits_left < table.size() ? 0 : (bits_left - table.size()) / c.code.size();
       Bytes out_cut(n, 0xEE);
       const UnpackResult rc = Decode4(cut, out_cut);
-      EXPECT_EQ(rc.status, UnpackStatus::InputEnded);
+      EXPECT_EQ(rc.status, UnpackStatus::kInputEnded);
       EXPECT_EQ(rc.written, whole);
     }
   }
@@ -59,7 +59,7 @@ TEST(UnpackHuffman, ZeroWeightLeavesHaveCodes) {
   const Bytes in = BitsToBytes(stream);
   Bytes out(4);
   const UnpackResult r = Decode4(in, out);
-  EXPECT_EQ(r.status, UnpackStatus::Ok);
+  EXPECT_EQ(r.status, UnpackStatus::kOk);
   EXPECT_EQ(r.read, 779u / 8);
   EXPECT_EQ(out, (Bytes{0xFF, 0x00, 0x01, 0xFE}));
 }
@@ -92,14 +92,14 @@ TEST(UnpackHuffman, HandBuiltTree) {
   ASSERT_EQ(in.size(), 39u);  // 308 bits
   Bytes out(short_out.size());
   UnpackResult r = Decode4(in, out);
-  EXPECT_EQ(r.status, UnpackStatus::Ok);
+  EXPECT_EQ(r.status, UnpackStatus::kOk);
   EXPECT_EQ(r.read, 38u);
   EXPECT_EQ(out, short_out);
 
   // One symbol more than the stream holds: the padding is not a code.
   Bytes more(short_out.size() + 1, 0xEE);
   r = Decode4(in, more);
-  EXPECT_EQ(r.status, UnpackStatus::InputEnded);
+  EXPECT_EQ(r.status, UnpackStatus::kInputEnded);
   EXPECT_EQ(r.written, short_out.size());
   EXPECT_EQ(r.read, 38u);
 
@@ -109,7 +109,7 @@ TEST(UnpackHuffman, HandBuiltTree) {
   const Bytes in_deep = BitsToBytes(table + short_codes + deep);
   Bytes out_deep(10);
   r = Decode4(in_deep, out_deep);
-  EXPECT_EQ(r.status, UnpackStatus::Ok);
+  EXPECT_EQ(r.status, UnpackStatus::kOk);
   EXPECT_EQ(r.read, 1063u / 8);
   EXPECT_EQ(out_deep, (Bytes{0x00, 0xFF, 0x01, 0xFE, 0x02, 0xFD, 0xFC, 0x03, 0x04, 0x05}));
 }
@@ -132,7 +132,7 @@ TEST(UnpackHuffman, TruncatedTable) {
     const Bytes cut(in.begin(), in.begin() + static_cast<ptrdiff_t>(p));
     Bytes out(1, 0xEE);
     const UnpackResult r = Decode4(cut, out);
-    EXPECT_EQ(r.status, UnpackStatus::InputEnded) << p;
+    EXPECT_EQ(r.status, UnpackStatus::kInputEnded) << p;
     EXPECT_EQ(r.written, 0u);
     EXPECT_EQ(out[0], 0xEE);
   }
@@ -143,9 +143,9 @@ TEST(UnpackHuffman, ZeroLengthReadsNothing) {
   uint8_t out = 0xEE;
   for (const int method : {4, 5, 7}) {
     const UnpackResult r = Unpack(method, in.data(), in.size(), &out, 0, 0);
-    EXPECT_EQ(r.status, UnpackStatus::Ok);
+    EXPECT_EQ(r.status, UnpackStatus::kOk);
     EXPECT_EQ(r.read, 0u);
-    EXPECT_EQ(Unpack(method, nullptr, 0, &out, 0, 0).status, UnpackStatus::Ok);
+    EXPECT_EQ(Unpack(method, nullptr, 0, &out, 0, 0).status, UnpackStatus::kOk);
   }
 }
 
@@ -231,7 +231,7 @@ void ExpectSamePackets(int raw_method, int huffman_method, const Bytes& packets,
   const UnpackResult b = UnpackTo(coded, huffman_method, huffman, history);
   ASSERT_TRUE(raw.GuardsIntact());
   ASSERT_TRUE(coded.GuardsIntact());
-  if (a.status == UnpackStatus::InputEnded) {
+  if (a.status == UnpackStatus::kInputEnded) {
     // The Huffman stream's padding bits may decode to a few more symbols.
     ASSERT_GE(b.written, a.written);
     const Bytes x = raw.Contents();

@@ -22,10 +22,10 @@ constexpr size_t kStillBytes = 640 * 480 * 4;
 PanoramaContent Three_Frames(std::optional<int> loop, Pixels& start) {
   start = Smooth_Picture(640, 480, 1);
   PanoramaContent content;
-  content.kind = PanoramaKind::Pic;
+  content.kind = PanoramaKind::kPic;
   std::string error;
   EXPECT_TRUE(Panorama_Encode_Static(start.data(), 90, content, error)) << error;
-  AnimationEncoder encoder(PanoramaKind::Pic, 90, start.data());
+  AnimationEncoder encoder(PanoramaKind::kPic, 90, start.data());
   Pixels frame = start;
   for (int i = 0; i < 3; ++i) {
     Paint(frame, 640, 16 * i, 32, 16 * i + 16, 48, 255, 0, 0);  // block 80 + i

@@ -77,7 +77,7 @@ TEST(JsonWriter, BlockAndInlineLayouts) {
   json.Begin_Object();
   json.Key("list");
   json.Begin_Array();
-  json.Begin_Object(JsonWriter::Layout::Inline);
+  json.Begin_Object(JsonWriter::Layout::kInline);
   json.Key("name");
   json.String_Or_Null(std::string("A\"B"));
   json.Key("none");
@@ -97,7 +97,7 @@ TEST(JsonWriter, BlockAndInlineLayouts) {
   json.Begin_Object();
   json.End_Object();
   json.Key("inline_empty");
-  json.Begin_Array(JsonWriter::Layout::Inline);
+  json.Begin_Array(JsonWriter::Layout::kInline);
   json.End_Array();
   json.Key("nested");
   json.Begin_Object();
@@ -122,7 +122,7 @@ TEST(JsonWriter, BlockAndInlineLayouts) {
 
 TEST(JsonWriter, KeysAreEscapedAndIntegersKeepTheirRange) {
   JsonWriter json;
-  json.Begin_Object(JsonWriter::Layout::Inline);
+  json.Begin_Object(JsonWriter::Layout::kInline);
   json.Key("k\xe9y\n");
   json.Int(std::numeric_limits<int64_t>::min());
   json.Key("max");

@@ -182,24 +182,24 @@ TEST(KvrtoolUnpak, BadFilesWriteNothing) {
       {"bad method", bad_method, {"kvrtool unpak: in.pak: unknown packing method 9 (0 to 5 exist)\n"}},
       {"impossible size",
        impossible,
-       {std::string("kvrtool unpak: in.pak: ") + Pak_Status_Text(PakStatus::ImpossibleSize) +
+       {std::string("kvrtool unpak: in.pak: ") + Pak_Status_Text(PakStatus::kImpossibleSize) +
         ": 1000000000 bytes unpacked claimed from "}},
       {"stored data too short",
        stored_short,
-       {std::string(Pak_Status_Text(PakStatus::Malformed)) + ": 7 bytes claimed, 6 stored\n"}},
+       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": 7 bytes claimed, 6 stored\n"}},
       {"truncated",
        truncated,
-       {std::string(Pak_Status_Text(PakStatus::Malformed)) + ": " + Unpack_Status_Text(UnpackStatus::InputEnded),
+       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " + Unpack_Status_Text(UnpackStatus::kInputEnded),
         " of " + std::to_string(good_packed / 2) + " packed bytes, ", " of 3000 bytes unpacked",
         "; the file ends after " + std::to_string(good_packed / 2) + " of its " + std::to_string(good_packed) +
             " packed bytes\n"}},
       {"copy before the start",
        bad_distance,
-       {std::string(Pak_Status_Text(PakStatus::Malformed)) + ": " + Unpack_Status_Text(UnpackStatus::BadDistance),
+       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " + Unpack_Status_Text(UnpackStatus::kBadDistance),
         " of 4 bytes unpacked\n"}},
       {"Huffman stream cut",
        cut_huffman,
-       {std::string(Pak_Status_Text(PakStatus::Malformed)) + ": " + Unpack_Status_Text(UnpackStatus::InputEnded),
+       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " + Unpack_Status_Text(UnpackStatus::kInputEnded),
         " of 100 packed bytes, ", " of 500 bytes unpacked\n"}},
   };
   for (const Case& c : cases) {

@@ -96,13 +96,13 @@ TEST(PakReport, InfoAndFailureTexts) {
 
   Bytes bad_method = Pak_Header("X", 9, 0, 0);
   EXPECT_EQ(Pak_Failure_Text(Pak_Decode(bad_method.data(), bad_method.size())),
-            std::string(Pak_Status_Text(PakStatus::BadMethod)) + " 9 (0 to 5 exist)");
+            std::string(Pak_Status_Text(PakStatus::kBadMethod)) + " 9 (0 to 5 exist)");
 
   // Stored data cut short: the header claims 8 bytes, the file holds 3.
   Bytes cut = Pak_Header("X", 0, 8, 8);
   cut.insert(cut.end(), {1, 2, 3});
   EXPECT_EQ(Pak_Failure_Text(Pak_Decode(cut.data(), cut.size())),
-            std::string(Pak_Status_Text(PakStatus::Malformed)) +
+            std::string(Pak_Status_Text(PakStatus::kMalformed)) +
                 ": 8 bytes claimed, 3 stored; the file ends after 3 of its 8 packed bytes");
 }
 

@@ -21,7 +21,7 @@ void Put(Bytes& b, uint32_t v) {
 
 PanoramaContent Small_Content() {
   PanoramaContent content;
-  content.kind = PanoramaKind::Vr;
+  content.kind = PanoramaKind::kVr;
   content.dct_param = 77;
   content.data = {1, 2, 3};
   PanoramaAnimation animation;
@@ -70,7 +70,7 @@ TEST(PanoramaWriter, WritesEveryChunkFieldByField) {
 
   // A still picture takes the other static tag; no loop, no loop chunk.
   PanoramaContent still = Small_Content();
-  still.kind = PanoramaKind::Pic;
+  still.kind = PanoramaKind::kPic;
   still.animations[0].loop.reset();
   ASSERT_TRUE(Panorama_File_Bytes(still, out, error)) << error;
   ASSERT_EQ(out.size(), 109u);
@@ -126,7 +126,7 @@ TEST(PanoramaWriter, RefusesWhatNoPlayerCouldUse) {
       {"block -1", [](PanoramaContent& c) { c.animations[0].frames[0].blocks = {-1}; }, "the block number -1"},
       {"still block 1200",
        [](PanoramaContent& c) {
-         c.kind = PanoramaKind::Pic;
+         c.kind = PanoramaKind::kPic;
          c.animations[0].frames[0].blocks = {1199, 1200};
        },
        "the block number 1200 is outside the picture's 0 .. 1199"},
@@ -160,7 +160,7 @@ TEST(PanoramaWriter, FramesHoldTheBlocksThatDifferFromThePictureBefore) {
   Pixels changed = start;
   Paint(changed, 640, 272, 0, 288, 16, 250, 20, 20);  // block 17 exactly
   Paint(changed, 640, 639, 479, 640, 480, 0, 0, 0);   // one pixel of block 1199
-  AnimationEncoder encoder(PanoramaKind::Pic, 85, start.data());
+  AnimationEncoder encoder(PanoramaKind::kPic, 85, start.data());
   std::string error;
   for (const Pixels* frame : std::vector<const Pixels*>{&start, &changed, &changed, &start})
     ASSERT_TRUE(encoder.Add_Frame(frame->data(), error)) << error;
@@ -174,10 +174,10 @@ TEST(PanoramaWriter, FramesHoldTheBlocksThatDifferFromThePictureBefore) {
   EXPECT_TRUE(frames[2].blocks.empty());
   EXPECT_EQ(frames[3].blocks, (std::vector<int>{17, 1199}));
 
-  EXPECT_FALSE(AnimationEncoder(PanoramaKind::Pic, 0, start.data()).Add_Frame(changed.data(), error));
+  EXPECT_FALSE(AnimationEncoder(PanoramaKind::kPic, 0, start.data()).Add_Frame(changed.data(), error));
   EXPECT_EQ(error, "the quality 0 is not in 1 .. 100");
   PanoramaContent content;
-  content.kind = PanoramaKind::Pic;
+  content.kind = PanoramaKind::kPic;
   EXPECT_FALSE(Panorama_Encode_Static(start.data(), 101, content, error));
   EXPECT_EQ(error, "the quality 101 is not in 1 .. 100");
 }
@@ -187,11 +187,11 @@ TEST(PanoramaWriter, ABuiltAnimationPlaysBackBlockByBlock) {
   Pixels changed = start;
   Paint(changed, 640, 272, 0, 288, 16, 250, 20, 20);  // block 17
   PanoramaContent content;
-  content.kind = PanoramaKind::Pic;
+  content.kind = PanoramaKind::kPic;
   std::string error;
   ASSERT_TRUE(Panorama_Encode_Static(start.data(), 90, content, error)) << error;
   EXPECT_EQ(content.dct_param, 90);
-  AnimationEncoder encoder(PanoramaKind::Pic, 90, start.data());
+  AnimationEncoder encoder(PanoramaKind::kPic, 90, start.data());
   ASSERT_TRUE(encoder.Add_Frame(changed.data(), error)) << error;
   ASSERT_TRUE(encoder.Add_Frame(start.data(), error)) << error;
   content.animations.push_back({"door", encoder.Take_Frames(), std::nullopt});

@@ -91,8 +91,8 @@ TEST(PictureWriters, EngineReadersReadBackWhatWasWritten) {
     PicturePtr rgb = Make_Picture(width, height, 24, uint32_t(width + height * 77));
     PictureFile pcx = Pcx_Write(*indexed);
     PictureFile tga = Tga_Write(*rgb);
-    PictureFile nc = Mdraw_Write(*indexed, MdrawPacking::Plain);
-    PictureFile fc = Mdraw_Write(*indexed, MdrawPacking::RunLength);
+    PictureFile nc = Mdraw_Write(*indexed, MdrawPacking::kPlain);
+    PictureFile fc = Mdraw_Write(*indexed, MdrawPacking::kRunLength);
     ASSERT_TRUE(pcx.ok() && tga.ok() && nc.ok() && fc.ok());
     Expect_Same_Picture(Pcx_Decode(pcx.bytes, "p.pcx").get(), *indexed);
     Expect_Same_Picture(Tga_Decode(tga.bytes, "p.tga").get(), *rgb);
@@ -163,14 +163,14 @@ TEST(BmpWriter, RowsArePaddedToFourBytes) {
 
 TEST(MdrawWriter, HeaderPaletteAndPixelsAtTheirOffsets) {
   PicturePtr picture = Make_Picture(6, 2, 8, 5);
-  PictureFile nc = Mdraw_Write(*picture, MdrawPacking::Plain);
+  PictureFile nc = Mdraw_Write(*picture, MdrawPacking::kPlain);
   ASSERT_TRUE(nc.ok());
   EXPECT_EQ(std::string(nc.bytes.begin(), nc.bytes.begin() + 50),
             "MDRAW 0005 0001 00FF NC" + std::string(27, ' '));
   EXPECT_EQ(Slice(nc.bytes, 50, 768), Slice(picture->palette, 0, 768));
   EXPECT_EQ(Slice(nc.bytes, 818, nc.bytes.size() - 818), picture->pixels);
 
-  PictureFile fc = Mdraw_Write(*picture, MdrawPacking::RunLength);
+  PictureFile fc = Mdraw_Write(*picture, MdrawPacking::kRunLength);
   ASSERT_TRUE(fc.ok());
   EXPECT_EQ(std::string(fc.bytes.begin(), fc.bytes.begin() + 23), "MDRAW 0005 0001 00FF FC");
   EXPECT_EQ(Slice(fc.bytes, 0, 818), [&] {
@@ -180,7 +180,7 @@ TEST(MdrawWriter, HeaderPaletteAndPixelsAtTheirOffsets) {
   }());
   EXPECT_EQ(Slice(fc.bytes, 818, fc.bytes.size() - 818), Pack(1, picture->pixels.data(), picture->pixels.size()));
 
-  PictureFile widest = Mdraw_Write(*Picture_New("p", 65536, 1, 8), MdrawPacking::Plain);
+  PictureFile widest = Mdraw_Write(*Picture_New("p", 65536, 1, 8), MdrawPacking::kPlain);
   ASSERT_TRUE(widest.ok());
   EXPECT_EQ(std::string(widest.bytes.begin(), widest.bytes.begin() + 20), "MDRAW FFFF 0000 00FF");
   EXPECT_EQ(Mdraw_Decode(widest.bytes, "w.mtr")->width, 65536);
@@ -190,7 +190,7 @@ TEST(PictureWriters, RefuseWrongDepthsPackedPixelsAndOversizedSides) {
   PicturePtr rgb = Picture_New("p", 4, 4, 24);
   PicturePtr indexed = Picture_New("p", 4, 4, 8);
   EXPECT_EQ(Pcx_Write(*rgb).error, "the picture has 24 bits per pixel, not 8");
-  EXPECT_EQ(Mdraw_Write(*rgb, MdrawPacking::Plain).error, "the picture has 24 bits per pixel, not 8");
+  EXPECT_EQ(Mdraw_Write(*rgb, MdrawPacking::kPlain).error, "the picture has 24 bits per pixel, not 8");
   EXPECT_EQ(Tga_Write(*indexed).error, "the picture has 8 bits per pixel, not 24");
   EXPECT_EQ(Bmp_Write(*indexed).error, "the picture has 8 bits per pixel, not 24");
 
@@ -207,7 +207,7 @@ TEST(PictureWriters, RefuseWrongDepthsPackedPixelsAndOversizedSides) {
   EXPECT_TRUE(Tga_Write(*Picture_New("p", 1, 65535, 24)).ok());
   EXPECT_EQ(Tga_Write(*Picture_New("p", 1, 65536, 24)).error,
             "the format holds at most 65535 x 65535 pixels, not 1 x 65536");
-  EXPECT_EQ(Mdraw_Write(*Picture_New("p", 1, 65537, 8), MdrawPacking::RunLength).error,
+  EXPECT_EQ(Mdraw_Write(*Picture_New("p", 1, 65537, 8), MdrawPacking::kRunLength).error,
             "the format holds at most 65536 x 65536 pixels, not 1 x 65537");
 }
 

@@ -225,8 +225,8 @@ bool Reads_Back(const MakeFormat& format, const std::vector<uint8_t>& bytes, con
 }
 
 std::optional<MdrawPacking> Packing_Parse(const std::string& text) {
-  if (Text_Equal(text, "NC") == 0) return MdrawPacking::Plain;
-  if (Text_Equal(text, "FC") == 0) return MdrawPacking::RunLength;
+  if (Text_Equal(text, "NC") == 0) return MdrawPacking::kPlain;
+  if (Text_Equal(text, "FC") == 0) return MdrawPacking::kRunLength;
   return std::nullopt;
 }
 
@@ -241,7 +241,7 @@ int Run_Make(const Command& self, const std::vector<std::string>& args) {
   const MakeFormat* format = Make_Format_For(format_text);
   if (!format)
     return Command_Usage_Fail(self, "FORMAT is pcx, tga, bmp or mtr, not \"" + Printable_Text(format_text) + "\"");
-  MdrawPacking packing = MdrawPacking::RunLength;
+  MdrawPacking packing = MdrawPacking::kRunLength;
   if (const std::string* pack = parsed.Value("pack")) {
     if (!format->packable) return Command_Usage_Fail(self, "--pack is for mtr only");
     std::optional<MdrawPacking> given = Packing_Parse(*pack);

@@ -56,7 +56,7 @@ std::string Script_Json(const SCRIPT_DATA* script) {
   json.Begin_Array();
   if (script) {
     for (const SCRIPT_VAR& var : script->vars) {
-      json.Begin_Object(JsonWriter::Layout::Inline);
+      json.Begin_Object(JsonWriter::Layout::kInline);
       json.Key("name");
       json.String_Or_Null(var.name);
       json.Key("value");

@@ -306,7 +306,7 @@ bool Encode_Animation(const AnimRequest& request, PanoramaKind kind, int quality
   AnimationEncoder encoder(kind, quality, start.data());
   std::vector<uint8_t> pixels;
   for (const std::string& frame : request.frames)
-    if (!Read_Picture(kind == PanoramaKind::Vr, request.folder + "/" + frame, pixels, error) ||
+    if (!Read_Picture(kind == PanoramaKind::kVr, request.folder + "/" + frame, pixels, error) ||
         !encoder.Add_Frame(pixels.data(), error))
       return false;
   animation.frames = encoder.Take_Frames();
@@ -376,7 +376,7 @@ int Run_Build(const Command& self, const std::vector<std::string>& args) {
   if (!Parse_Build(args, build, error)) return Command_Usage_Fail(self, error);
   const bool panorama = !build.faces.empty();
   PanoramaContent content;
-  content.kind = panorama ? PanoramaKind::Vr : PanoramaKind::Pic;
+  content.kind = panorama ? PanoramaKind::kVr : PanoramaKind::kPic;
   for (AnimRequest& request : build.anims)
     if (!List_Frames(request, panorama, error)) return Command_Fail(self, error);
 

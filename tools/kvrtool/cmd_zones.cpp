@@ -22,7 +22,7 @@ std::string Zones_Json(const std::vector<ZONE>& zones) {
   json.Key("zones");
   json.Begin_Array();
   for (const ZONE& zone : zones) {
-    json.Begin_Array(JsonWriter::Layout::Inline);
+    json.Begin_Array(JsonWriter::Layout::kInline);
     for (float bound : zone.bounds) json.Float(bound);
     json.End_Array();
   }

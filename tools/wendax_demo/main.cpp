@@ -50,7 +50,7 @@ void Draw_Pattern(Wendax& wx, int32_t time_ms) {
 // A cross with a dark outline, so that it shows on every colour; orange
 // while the left button is down.
 void Draw_Cursor(Wendax& wx) {
-  const Cursor_State& c = wx.input.cursor;
+  const CursorState& c = wx.input.cursor;
   uint16_t colour = wx.input.left ? Rgb565(255, 128, 0) : Rgb565(255, 255, 255);
   Wendax_Fill_Rect(wx, c.x - 11, c.y - 1, 23, 3, 0);
   Wendax_Fill_Rect(wx, c.x - 1, c.y - 11, 3, 23, 0);
@@ -76,12 +76,12 @@ Sample Tone() {
 }
 
 // Pan follows the cursor: -255 at the left edge, 255 at the right.
-int Pan_For(const Cursor_State& c) { return (c.x - kWidth / 2) * 255 / (kWidth / 2); }
+int Pan_For(const CursorState& c) { return (c.x - kWidth / 2) * 255 / (kWidth / 2); }
 
 }  // namespace
 
 int main() {
-  Sdl_Display backend;
+  SdlDisplay backend;
   Wendax wx(backend);
   Wendax_Init(wx);
   Wendax_Set_Title(wx, "wendax_demo: Ctrl+Q quits, Alt+Enter full screen");

@@ -99,12 +99,12 @@ TEST(MtrdContainer, LookupsStayInsideTheChunk) {
   MtrdFile f;
   ASSERT_TRUE(m.Open(&f));
   int32_t value = -5;
-  EXPECT_EQ(Mtrd_Read_Int(f, "SIZX", &value), MtrdLookup::Found);
+  EXPECT_EQ(Mtrd_Read_Int(f, "SIZX", &value), MtrdLookup::kFound);
   EXPECT_EQ(value, 5) << "the first of two chunks with a tag";
   value = -5;
-  EXPECT_EQ(Mtrd_Read_Int(f, "SIZY", &value), MtrdLookup::Absent);
+  EXPECT_EQ(Mtrd_Read_Int(f, "SIZY", &value), MtrdLookup::kAbsent);
   EXPECT_EQ(value, -5);
-  EXPECT_EQ(Mtrd_Read_Int(f, "SHRT", &value), MtrdLookup::Malformed) << "a payload too short for a number";
+  EXPECT_EQ(Mtrd_Read_Int(f, "SHRT", &value), MtrdLookup::kMalformed) << "a payload too short for a number";
   EXPECT_EQ(value, -5);
   int32_t version = 0;
   EXPECT_TRUE(Mtrd_Read_Version(f, &version));
@@ -120,8 +120,8 @@ TEST(MtrdContainer, ChunkRunningPastTheContainerIsMalformed) {
   MtrdFile f;
   ASSERT_TRUE(m.Open(&f));
   MtrdChunk c;
-  EXPECT_EQ(Mtrd_Find(f, "PICT", &c), MtrdLookup::Malformed);
-  EXPECT_EQ(Mtrd_Find(f, "VERS", &c), MtrdLookup::Found);
+  EXPECT_EQ(Mtrd_Find(f, "PICT", &c), MtrdLookup::kMalformed);
+  EXPECT_EQ(Mtrd_Find(f, "VERS", &c), MtrdLookup::kFound);
 }
 
 TEST(MtrdContainer, SuccessiveChunksOfAKind) {
@@ -130,16 +130,16 @@ TEST(MtrdContainer, SuccessiveChunksOfAKind) {
   MtrdFile f;
   ASSERT_TRUE(m.Open(&f));
   MtrdChunk c;
-  ASSERT_EQ(Mtrd_Find(f, "ANIM", &c), MtrdLookup::Found);
+  ASSERT_EQ(Mtrd_Find(f, "ANIM", &c), MtrdLookup::kFound);
   EXPECT_EQ(c.Payload_Size(), 1);
-  ASSERT_EQ(Mtrd_Find_From(f, "ANIM", c.end, &c), MtrdLookup::Found);
+  ASSERT_EQ(Mtrd_Find_From(f, "ANIM", c.end, &c), MtrdLookup::kFound);
   EXPECT_EQ(c.Payload_Size(), 2);
   uint8_t bytes[2] = {};
   ASSERT_TRUE(Mtrd_Read_Payload(f, c, bytes, 2));
   EXPECT_EQ(bytes[1], 2);
   EXPECT_FALSE(Mtrd_Read_Payload(f, c, bytes, 3)) << "more than the payload";
-  EXPECT_EQ(Mtrd_Find_From(f, "ANIM", c.end, &c), MtrdLookup::Absent);
-  EXPECT_EQ(Mtrd_Find_From(f, "SAMP", f.end, &c), MtrdLookup::Absent) << "the search starts at the file's end";
+  EXPECT_EQ(Mtrd_Find_From(f, "ANIM", c.end, &c), MtrdLookup::kAbsent);
+  EXPECT_EQ(Mtrd_Find_From(f, "SAMP", f.end, &c), MtrdLookup::kAbsent) << "the search starts at the file's end";
 }
 
 TEST(MtrdVersion, DefaultAndRange) {
@@ -164,7 +164,7 @@ TEST(MtrdVersion, DefaultAndRange) {
 
 // --- header chunks by version ------------------------------------------------
 
-bool Header(const std::vector<ByteVector>& chunks, MtrdHeader* h, MtrdUse use = MtrdUse::Picture) {
+bool Header(const std::vector<ByteVector>& chunks, MtrdHeader* h, MtrdUse use = MtrdUse::kPicture) {
   MemoryMtrd m(Mtrd_Container(chunks));
   MtrdFile f;
   return m.Open(&f) && Mtrd_Read_Header(f, use, h);
@@ -263,17 +263,17 @@ TEST(MtrdHeader, Version1284VideoWithoutDepth) {
   std::vector<ByteVector> chunks = Mtrd_Picture_Chunks(fields);
   chunks.erase(chunks.begin() + 5, chunks.begin() + 7);  // PACK, SIZE
   MtrdHeader h;
-  EXPECT_TRUE(Header(chunks, &h, MtrdUse::Video));
-  EXPECT_FALSE(Header(chunks, &h, MtrdUse::Picture));
+  EXPECT_TRUE(Header(chunks, &h, MtrdUse::kVideo));
+  EXPECT_FALSE(Header(chunks, &h, MtrdUse::kPicture));
   fields.depth = 8;
   chunks = Mtrd_Picture_Chunks(fields);
   chunks.erase(chunks.begin() + 5);  // PACK
-  EXPECT_FALSE(Header(chunks, &h, MtrdUse::Video));
+  EXPECT_FALSE(Header(chunks, &h, MtrdUse::kVideo));
   fields.version = 1283;
   fields.depth = 0;
   chunks = Mtrd_Picture_Chunks(fields);
   chunks.erase(chunks.begin() + 5, chunks.begin() + 7);
-  EXPECT_FALSE(Header(chunks, &h, MtrdUse::Video));
+  EXPECT_FALSE(Header(chunks, &h, MtrdUse::kVideo));
 }
 
 TEST(MtrdHeader, NameChunk) {

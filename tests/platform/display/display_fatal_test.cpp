@@ -19,14 +19,14 @@ std::string Message_Pattern(std::string_view text) {
   return pattern;
 }
 
-Headless_Config Refusing(uint32_t refusals) {
-  Headless_Config config = Card_With({{640, 480, 16, 0}});
+HeadlessConfig Refusing(uint32_t refusals) {
+  HeadlessConfig config = Card_With({{640, 480, 16, 0}});
   config.refusals = refusals;
   return config;
 }
 
-void Open_With(Headless_Config config) {
-  Display_Rig rig(std::move(config));
+void Open_With(HeadlessConfig config) {
+  DisplayRig rig(std::move(config));
   rig.Open();
 }
 
@@ -56,13 +56,13 @@ TEST_F(DisplayFatal, ModeAndSurfaceFailures) {
               Message_Pattern(kTextCreateSurface));
   EXPECT_EXIT(Open_With(Refusing(kRefuseAttachBackBuffer)), ::testing::ExitedWithCode(255),
               Message_Pattern(kTextAttachedSurface));
-  Headless_Config planar = Card_With({{640, 480, 16, 0}});
+  HeadlessConfig planar = Card_With({{640, 480, 16, 0}});
   planar.mode_x = true;
   EXPECT_EXIT(Open_With(planar), ::testing::ExitedWithCode(255), Message_Pattern(kTextModeX));
 }
 
 TEST_F(DisplayFatal, RestoreDisplayModeFailsOnlyWhenASurfaceExisted) {
-  Display_Rig rig(Refusing(kRefuseRestoreDisplayMode));
+  DisplayRig rig(Refusing(kRefuseRestoreDisplayMode));
   ASSERT_EQ(rig.Open(), 0);  // no primary surface before the first mode
   EXPECT_EXIT(
       {
@@ -73,7 +73,7 @@ TEST_F(DisplayFatal, RestoreDisplayModeFailsOnlyWhenASurfaceExisted) {
 }
 
 TEST_F(DisplayFatal, AModeIdBeyondTheListIsAScreenError) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(Wendax_Init(rig.wx), 0);
   rig.wx.display.mode.id = 3;  // two records are listed
   EXPECT_EXIT(Wendax_Set_Mode(rig.wx), ::testing::ExitedWithCode(255), Message_Pattern(kTextScreenError));

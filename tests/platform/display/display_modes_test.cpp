@@ -7,7 +7,7 @@
 
 namespace {
 
-void Expect_Record(const Display_Mode& m, int id, int kind, int bits, uint64_t colors, int w, int h, int pitch) {
+void Expect_Record(const DisplayMode& m, int id, int kind, int bits, uint64_t colors, int w, int h, int pitch) {
   EXPECT_EQ(m.id, id);
   EXPECT_EQ(m.kind, kind);
   EXPECT_EQ(m.bits, bits);
@@ -18,7 +18,7 @@ void Expect_Record(const Display_Mode& m, int id, int kind, int bits, uint64_t c
 }
 
 TEST(ModeList, EveryHardwareModeGivesNativeThenDoubledRecord) {
-  Display_Rig rig(Card_With({{640, 480, 16, 1280}, {1280, 960, 32, 0}, {800, 600, 8, 832}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 1280}, {1280, 960, 32, 0}, {800, 600, 8, 832}}));
   ASSERT_EQ(Wendax_Init(rig.wx), 0);
   const auto& modes = rig.wx.display.modes;
   ASSERT_EQ(modes.size(), 6u);
@@ -31,12 +31,12 @@ TEST(ModeList, EveryHardwareModeGivesNativeThenDoubledRecord) {
 }
 
 TEST(ModeList, SearchTakesNativeRecordsFirstThenDoubledInListOrder) {
-  std::vector<Display_Mode> list;
+  std::vector<DisplayMode> list;
   Mode_List_Add(list, {1280, 960, 16, 2560});  // ids 1 (native), 2 (640 x 480 doubled)
   Mode_List_Add(list, {640, 480, 16, 1280});   // ids 3 (native), 4
   Mode_List_Add(list, {640, 480, 16, 1280});   // listed already: nothing added
   ASSERT_EQ(list.size(), 4u);
-  Display_Mode request;
+  DisplayMode request;
   request.width = 640;
   request.height = 480;
   request.bits = 16;
@@ -58,9 +58,9 @@ TEST(ModeList, SearchTakesNativeRecordsFirstThenDoubledInListOrder) {
 }
 
 TEST(SetMode, FiveFiveFiveCardIsPresentedAtFifteenBits) {
-  Display_Rig rig(Card_555());
+  DisplayRig rig(Card_555());
   ASSERT_EQ(rig.Open(), 0);
-  const Display_Mode& m = rig.wx.display.mode;
+  const DisplayMode& m = rig.wx.display.mode;
   EXPECT_EQ(m.id, 3);  // the mode enumerated at 15 bits is never chosen
   EXPECT_EQ(m.kind, kModeKindNative);
   EXPECT_EQ(m.bits, 15);
@@ -74,7 +74,7 @@ TEST(SetMode, FiveFiveFiveCardIsPresentedAtFifteenBits) {
   Wendax_Put_Pixel(rig.wx, 639, 479, 0x001F);
   Wendax_Show(rig.wx);
   ASSERT_EQ(rig.card.Presented_Count(), 1u);
-  const Presented_Frame& f = rig.card.Last_Presented();
+  const PresentedFrame& f = rig.card.Last_Presented();
   EXPECT_EQ(f.Value(0, 0), 0x7FFFu);
   EXPECT_EQ(f.Value(1, 0), 0x7C00u);
   EXPECT_EQ(f.Value(2, 0), 0x03E0u);
@@ -84,13 +84,13 @@ TEST(SetMode, FiveFiveFiveCardIsPresentedAtFifteenBits) {
 }
 
 TEST(SetMode, CardWithOnly1280x960GetsTheDoubledKind) {
-  Display_Rig rig(Card_Only_1280x960());
+  DisplayRig rig(Card_Only_1280x960());
   ASSERT_EQ(rig.Open(), 0);
   EXPECT_EQ(rig.wx.display.mode.kind, kModeKindDoubled);
   EXPECT_EQ(rig.wx.display.mode.id, 2);
   EXPECT_EQ(rig.wx.display.mode.width, 640);
   EXPECT_EQ(rig.wx.display.mode.bits, 16);
-  Hardware_Mode set = rig.card.Display_Mode_Set();
+  HardwareMode set = rig.card.Display_Mode_Set();
   EXPECT_EQ(set.width, 1280);
   EXPECT_EQ(set.height, 960);
   EXPECT_EQ(set.bits, 16);
@@ -103,7 +103,7 @@ TEST(SetMode, CardWithOnly1280x960GetsTheDoubledKind) {
   rig.Draw_Pattern();
   Wendax_Show(rig.wx);
   ASSERT_EQ(rig.card.Presented_Count(), 1u);
-  const Presented_Frame& f = rig.card.Last_Presented();
+  const PresentedFrame& f = rig.card.Last_Presented();
   ASSERT_EQ(f.width, 1280);
   ASSERT_EQ(f.height, 960);
   int wrong = 0;
@@ -117,7 +117,7 @@ TEST(SetMode, CardWithOnly1280x960GetsTheDoubledKind) {
 }
 
 TEST(SetMode, EightBitCardGetsThePaletteCubeAndIndices) {
-  Display_Rig rig(Card_8_Bit());
+  DisplayRig rig(Card_8_Bit());
   ASSERT_EQ(rig.Open(640, 480, 8), 0);
   EXPECT_EQ(rig.wx.display.mode.bits, 8);
   const auto& palette = rig.card.Palette();
@@ -141,7 +141,7 @@ TEST(SetMode, EightBitCardGetsThePaletteCubeAndIndices) {
   Wendax_Put_Pixel(rig.wx, 3, 0, 0x001F);
   Wendax_Put_Pixel(rig.wx, 4, 0, (7 << 11) | (11 << 5) | 13);
   Wendax_Show(rig.wx);
-  const Presented_Frame& f = rig.card.Last_Presented();
+  const PresentedFrame& f = rig.card.Last_Presented();
   EXPECT_EQ(f.Value(0, 0), 202u);  // 4 + 6 x (5 + 7 x 4): the top levels are not reached
   EXPECT_EQ(f.Value(1, 0), 168u);  // 6 x 7 x 4
   EXPECT_EQ(f.Value(2, 0), 30u);   // 6 x 5
@@ -151,7 +151,7 @@ TEST(SetMode, EightBitCardGetsThePaletteCubeAndIndices) {
 }
 
 TEST(SetMode, NoMatchingModeKeepsTheModeInEffect) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   Wendax_Put_Pixel(rig.wx, 5, 5, 0x1234);
   Wendax_Request_Mode(rig.wx, 800, 600, 16);
@@ -165,7 +165,7 @@ TEST(SetMode, NoMatchingModeKeepsTheModeInEffect) {
 }
 
 TEST(SetMode, NoMatchAtStartLeavesTheScreenClosedAndSafe) {
-  Display_Rig rig(Card_8_Bit());
+  DisplayRig rig(Card_8_Bit());
   EXPECT_EQ(rig.Open(), -1);
   EXPECT_FALSE(rig.wx.display.screen_open);
   EXPECT_TRUE(rig.wx.display.frame_buffer.empty());
@@ -177,7 +177,7 @@ TEST(SetMode, NoMatchAtStartLeavesTheScreenClosedAndSafe) {
 }
 
 TEST(SetMode, ChangingModesRestoresTheDesktopModeAndZeroesTheBuffer) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}, {800, 600, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}, {800, 600, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   EXPECT_EQ(rig.wx.input.centre_x, 320);
   EXPECT_EQ(rig.wx.input.centre_y, 240);
@@ -196,7 +196,7 @@ TEST(SetMode, ChangingModesRestoresTheDesktopModeAndZeroesTheBuffer) {
 }
 
 TEST(SetMode, InitHidesThePointerAndCentresIt) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(Wendax_Init(rig.wx), 0);
   EXPECT_FALSE(rig.card.Cursor_Visible());
   EXPECT_TRUE(rig.card.Window_Exists());

@@ -9,24 +9,24 @@
 #include "platform/wendax.h"
 
 // A card with these modes and 5-6-5 16-bit surfaces.
-Headless_Config Card_With(std::vector<Hardware_Mode> modes);
+HeadlessConfig Card_With(std::vector<HardwareMode> modes);
 // 640 x 480 enumerated at 15 and at 16 bits, 16-bit surfaces 5-5-5.
-Headless_Config Card_555();
+HeadlessConfig Card_555();
 // Only 1280 x 960 x 16.
-Headless_Config Card_Only_1280x960();
+HeadlessConfig Card_Only_1280x960();
 // Only 640 x 480 x 8.
-Headless_Config Card_8_Bit();
+HeadlessConfig Card_8_Bit();
 
-struct Display_Rig {
-  explicit Display_Rig(Headless_Config config);
-  ~Display_Rig();
+struct DisplayRig {
+  explicit DisplayRig(HeadlessConfig config);
+  ~DisplayRig();
 
   // Wendax_Init, then a mode search for the size; the result of the set.
   int Open(int width = 640, int height = 480, int bits = 16, int kind = 0);
   // Fills the frame buffer with a pattern that differs in every pixel.
   void Draw_Pattern();
 
-  Headless_Display card;
+  HeadlessDisplay card;
   Wendax wx;
 };
 

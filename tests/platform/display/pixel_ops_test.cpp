@@ -14,7 +14,7 @@ int Count(Wendax& wx, uint16_t value) {
 }
 
 TEST(PixelOps, PutAndGetStopAtTheEdges) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   Wendax_Put_Pixel(rig.wx, -1, 0, 7);
   Wendax_Put_Pixel(rig.wx, 0, -1, 7);
@@ -32,7 +32,7 @@ TEST(PixelOps, PutAndGetStopAtTheEdges) {
 }
 
 TEST(PixelOps, FillRectIsClipped) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   Wendax_Fill_Rect(rig.wx, -5, -5, 10, 10, 1);
   EXPECT_EQ(Count(rig.wx, 1), 25);
@@ -53,7 +53,7 @@ TEST(PixelOps, FillRectIsClipped) {
 }
 
 TEST(PixelOps, TheFrameBufferStartsZeroed) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   EXPECT_EQ(Wendax_Frame_Buffer(rig.wx).size(), 307200u);
   EXPECT_EQ(Count(rig.wx, 0), 307200);

@@ -8,7 +8,7 @@
 
 namespace {
 
-int Wrong_Pixels(const Presented_Frame& f, int width, int height, uint32_t (*want)(uint16_t)) {
+int Wrong_Pixels(const PresentedFrame& f, int width, int height, uint32_t (*want)(uint16_t)) {
   int wrong = 0;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
@@ -21,13 +21,13 @@ int Wrong_Pixels(const Presented_Frame& f, int width, int height, uint32_t (*wan
 uint32_t Same(uint16_t p) { return p; }
 
 TEST(Show, NativeSixteenBitsIsAPlainCopyShownByFlipping) {
-  Display_Rig rig(Card_With({{640, 480, 16, 1300}}));  // rows padded to 1300 bytes
+  DisplayRig rig(Card_With({{640, 480, 16, 1300}}));  // rows padded to 1300 bytes
   ASSERT_EQ(rig.Open(), 0);
   EXPECT_TRUE(Wendax_Flip_Mode(rig.wx));
   rig.Draw_Pattern();
   Wendax_Show(rig.wx);
   ASSERT_EQ(rig.card.Presented_Count(), 1u);
-  const Presented_Frame& f = rig.card.Last_Presented();
+  const PresentedFrame& f = rig.card.Last_Presented();
   EXPECT_EQ(f.pitch, 1300);
   EXPECT_EQ(Wrong_Pixels(f, 640, 480, Same), 0);
   int touched = 0;  // the padding after each row is not written
@@ -38,18 +38,18 @@ TEST(Show, NativeSixteenBitsIsAPlainCopyShownByFlipping) {
 }
 
 TEST(Show, DoubledKindAtFifteenAndEightBits) {
-  Headless_Config c15 = Card_With({{1280, 960, 16, 0}});
+  HeadlessConfig c15 = Card_With({{1280, 960, 16, 0}});
   c15.red_mask_16 = 0x7C00;
   c15.green_mask_16 = 0x03E0;
-  Display_Rig rig15(c15);
+  DisplayRig rig15(c15);
   ASSERT_EQ(rig15.Open(), 0);
   EXPECT_EQ(rig15.wx.display.mode.bits, 15);
-  Display_Rig rig8(Card_With({{1280, 960, 8, 0}}));
+  DisplayRig rig8(Card_With({{1280, 960, 8, 0}}));
   ASSERT_EQ(rig8.Open(640, 480, 8), 0);
-  for (Display_Rig* rig : {&rig15, &rig8}) {
+  for (DisplayRig* rig : {&rig15, &rig8}) {
     rig->Draw_Pattern();
     Wendax_Show(rig->wx);
-    const Presented_Frame& f = rig->card.Last_Presented();
+    const PresentedFrame& f = rig->card.Last_Presented();
     const std::vector<uint32_t>& table = rig->wx.display.conversion;
     int wrong = 0;
     for (int y = 0; y < 960; ++y) {
@@ -64,7 +64,7 @@ TEST(Show, DoubledKindAtFifteenAndEightBits) {
 
 TEST(Show, ThirtyTwoAndTwentyFourBitSurfacesGetTheTableValues) {
   for (int bits : {24, 32}) {
-    Display_Rig rig(Card_With({{640, 480, bits, 0}}));
+    DisplayRig rig(Card_With({{640, 480, bits, 0}}));
     ASSERT_EQ(rig.Open(640, 480, bits), 0);
     rig.Draw_Pattern();
     Wendax_Show(rig.wx);
@@ -73,7 +73,7 @@ TEST(Show, ThirtyTwoAndTwentyFourBitSurfacesGetTheTableValues) {
 }
 
 TEST(Show, AFrameSmallerThanTheModeIsNotDrawn) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   std::vector<uint16_t> small(640 * 479, 0xFFFF);
   Wendax_Show(rig.wx, small);
@@ -83,7 +83,7 @@ TEST(Show, AFrameSmallerThanTheModeIsNotDrawn) {
 }
 
 TEST(Show, AFailedLockIsRetriedAfterARestore) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   rig.Draw_Pattern();
   rig.card.Fail_Next_Locks(1);
@@ -93,7 +93,7 @@ TEST(Show, AFailedLockIsRetriedAfterARestore) {
 }
 
 TEST(Show, TwoFailedLocksSkipTheFrameButTheClockStillRuns) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   rig.card.Fail_Next_Locks(2);
   int32_t before = rig.wx.clock.now;
@@ -105,7 +105,7 @@ TEST(Show, TwoFailedLocksSkipTheFrameButTheClockStillRuns) {
 }
 
 TEST(Show, ALostSurfaceMarksTheProgramInactiveWithoutAClockStep) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   rig.card.Lose_Surfaces();
   int32_t before = rig.wx.clock.now;

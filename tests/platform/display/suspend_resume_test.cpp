@@ -8,7 +8,7 @@
 namespace {
 
 TEST(SuspendResume, SwitchingAwayAndBackKeepsTheFrameAndSkipsOneFrame) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   rig.Draw_Pattern();
   Wendax_Show(rig.wx);
@@ -29,7 +29,7 @@ TEST(SuspendResume, SwitchingAwayAndBackKeepsTheFrameAndSkipsOneFrame) {
 
   Wendax_Show(rig.wx);
   ASSERT_EQ(rig.card.Presented_Count(), 2u);
-  const Presented_Frame& f = rig.card.Last_Presented();
+  const PresentedFrame& f = rig.card.Last_Presented();
   int wrong = 0;
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) wrong += f.Value(x, y) != Pattern_Pixel(x, y);
@@ -38,7 +38,7 @@ TEST(SuspendResume, SwitchingAwayAndBackKeepsTheFrameAndSkipsOneFrame) {
 }
 
 TEST(SuspendResume, TheClickThatReactivatesIsSwallowed) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
   rig.card.Focus(false);
   rig.card.Mouse_Button(kVkLButton, true, 1);
@@ -58,7 +58,7 @@ TEST(SuspendResume, TheClickThatReactivatesIsSwallowed) {
 }
 
 TEST(SuspendResume, SuspendAndResumeOnlyFromTheRightState) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(Wendax_Init(rig.wx), 0);
   Wendax_Suspend(rig.wx);  // no mode set yet: nothing happens
   EXPECT_FALSE(rig.wx.display.suspended);
@@ -83,7 +83,7 @@ TEST(SuspendResume, SuspendAndResumeOnlyFromTheRightState) {
 }
 
 TEST(SuspendResume, FifteenBitModeComesBackWithItsTable) {
-  Display_Rig rig(Card_555());
+  DisplayRig rig(Card_555());
   ASSERT_EQ(rig.Open(), 0);
   Wendax_Suspend(rig.wx);
   Wendax_Resume(rig.wx);
@@ -93,30 +93,30 @@ TEST(SuspendResume, FifteenBitModeComesBackWithItsTable) {
 }
 
 TEST(WindowProc, CloseIsIgnoredAndTheQuitKeyRaisesTheFlag) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
-  Window_Event close;
-  close.type = Window_Event_Type::close;
+  WindowEvent close;
+  close.type = WindowEventType::kClose;
   EXPECT_EQ(Wendax_Window_Proc(rig.wx, close), 1);
-  close.type = Window_Event_Type::destroy;
+  close.type = WindowEventType::kDestroy;
   EXPECT_EQ(Wendax_Window_Proc(rig.wx, close), 1);
   rig.card.Post(close);
   Wendax_Show(rig.wx);
   EXPECT_TRUE(rig.card.Window_Exists());
   EXPECT_TRUE(rig.wx.display.screen_open);
   EXPECT_FALSE(Wendax_Quit_Requested(rig.wx));
-  Window_Event quit;
-  quit.type = Window_Event_Type::quit_request;
+  WindowEvent quit;
+  quit.type = WindowEventType::kQuitRequest;
   rig.card.Post(quit);
   Wendax_Pump(rig.wx);
   EXPECT_TRUE(Wendax_Quit_Requested(rig.wx));
 }
 
 TEST(WindowProc, PumpStopsAfterAPaintAndPaintsOnlyWhenActive) {
-  Display_Rig rig(Card_With({{640, 480, 16, 0}}));
+  DisplayRig rig(Card_With({{640, 480, 16, 0}}));
   ASSERT_EQ(rig.Open(), 0);
-  Window_Event paint;
-  paint.type = Window_Event_Type::paint;
+  WindowEvent paint;
+  paint.type = WindowEventType::kPaint;
   rig.card.Post(paint);
   rig.card.Character('a');
   EXPECT_EQ(Wendax_Pump(rig.wx), 0);
@@ -128,11 +128,11 @@ TEST(WindowProc, PumpStopsAfterAPaintAndPaintsOnlyWhenActive) {
   rig.wx.display.inactive = true;
   EXPECT_EQ(Wendax_Window_Proc(rig.wx, paint), 1);
   EXPECT_EQ(rig.card.Paint_Count(), 1);
-  Window_Event activate;
-  activate.type = Window_Event_Type::mouse_activate;
+  WindowEvent activate;
+  activate.type = WindowEventType::kMouseActivate;
   Wendax_Window_Proc(rig.wx, activate);
   EXPECT_FALSE(rig.wx.display.inactive);
-  activate.type = Window_Event_Type::activate_app;
+  activate.type = WindowEventType::kActivateApp;
   activate.active = false;
   Wendax_Window_Proc(rig.wx, activate);
   EXPECT_TRUE(rig.wx.display.inactive);

@@ -93,7 +93,7 @@ TEST(PakRead, NotAPackedFile) {
   TempFolder tmp;
   Wendax wx;
   Expect_Refused(wx, tmp.Path("missing.pak"));
-  EXPECT_EQ(Pak_Read_File(wx, tmp.Path("missing.pak")).status, PakStatus::NoFile);
+  EXPECT_EQ(Pak_Read_File(wx, tmp.Path("missing.pak")).status, PakStatus::kNoFile);
 
   const std::string good = Pak_File("X", 0, "data");
   struct Case {
@@ -112,7 +112,7 @@ TEST(PakRead, NotAPackedFile) {
     SCOPED_TRACE(k.label);
     tmp.Write("bad.pak", k.bytes);
     Expect_Refused(wx, tmp.Path("bad.pak"));
-    EXPECT_EQ(Pak_Read_File(wx, tmp.Path("bad.pak")).status, PakStatus::NotPak);
+    EXPECT_EQ(Pak_Read_File(wx, tmp.Path("bad.pak")).status, PakStatus::kNotPak);
   }
 }
 
@@ -124,7 +124,7 @@ TEST(PakRead, UnknownMethods) {
     Memory_File_Drop(wx, "m.pak");
     Memory_File_Add(wx, "m.pak", file.data(), file.size());
     Expect_Refused(wx, "m.pak");
-    EXPECT_EQ(Pak_Read_File(wx, "m.pak").status, PakStatus::BadMethod);
+    EXPECT_EQ(Pak_Read_File(wx, "m.pak").status, PakStatus::kBadMethod);
   }
 }
 
@@ -139,19 +139,19 @@ TEST(PakRead, ImpossibleSizes) {
     Expect_Refused(wx, "s.pak");
     EXPECT_EQ(Pak_Read_File(wx, "s.pak").status, status);
   };
-  check("stored, one more than present", Pak_Bytes("PAKF", "S", 0, 4, 5, "data"), PakStatus::Malformed);
+  check("stored, one more than present", Pak_Bytes("PAKF", "S", 0, 4, 5, "data"), PakStatus::kMalformed);
   check("stored, packed size beyond the file", Pak_Bytes("PAKF", "S", 0, 100, 100, "data"),
-        PakStatus::Malformed);
-  check("stored, 4 GB", Pak_Bytes("PAKF", "S", 0, 4, 0xFFFFFFFFu, "data"), PakStatus::Malformed);
+        PakStatus::kMalformed);
+  check("stored, 4 GB", Pak_Bytes("PAKF", "S", 0, 4, 0xFFFFFFFFu, "data"), PakStatus::kMalformed);
   // Two run-length bytes give at most 128 bytes.
-  check("run-length, 129 from 2", Pak_Bytes("PAKF", "S", 1, 2, 129, "\x7f" "A"), PakStatus::ImpossibleSize);
+  check("run-length, 129 from 2", Pak_Bytes("PAKF", "S", 1, 2, 129, "\x7f" "A"), PakStatus::kImpossibleSize);
   check("run-length, 4 GB", Pak_Bytes("PAKF", "S", 1, 2, 0xFFFFFFFFu, "\x7f" "A"),
-        PakStatus::ImpossibleSize);
+        PakStatus::kImpossibleSize);
   check("long LZ, 2 GB", Pak_Bytes("PAKF", "S", 3, 4, 0x80000000u, std::string("\x00" "A" "\x00" "B", 4)),
-        PakStatus::ImpossibleSize);
+        PakStatus::kImpossibleSize);
   check("Huffman, table only", Pak_Bytes("PAKF", "S", 4, 32, 1, std::string(32, '\0')),
-        PakStatus::ImpossibleSize);
-  check("Huffman LZ, no data", Pak_Bytes("PAKF", "S", 5, 0, 1, ""), PakStatus::ImpossibleSize);
+        PakStatus::kImpossibleSize);
+  check("Huffman LZ, no data", Pak_Bytes("PAKF", "S", 5, 0, 1, ""), PakStatus::kImpossibleSize);
 }
 
 // The largest size the header may claim for what is present still reads.
@@ -186,7 +186,7 @@ TEST(PakRead, TruncatedAndCorruptData) {
       tmp.Write("cut.pak", file.substr(0, keep));
       Expect_Refused(wx, tmp.Path("cut.pak"));
       PakStatus status = Pak_Read_File(wx, tmp.Path("cut.pak")).status;
-      EXPECT_TRUE(status == PakStatus::Malformed || status == PakStatus::ImpossibleSize)
+      EXPECT_TRUE(status == PakStatus::kMalformed || status == PakStatus::kImpossibleSize)
           << Pak_Status_Text(status);
     }
     // Extra bytes after the packed data are not read.
@@ -200,11 +200,11 @@ TEST(PakRead, TruncatedAndCorruptData) {
   std::string far_copy = Pak_Bytes("PAKF", "D", 2, 2, 4, std::string("\x83\x00", 2));
   Memory_File_Add(wx, "far.pak", far_copy.data(), far_copy.size());
   Expect_Refused(wx, "far.pak");
-  EXPECT_EQ(Pak_Read_File(wx, "far.pak").status, PakStatus::Malformed);
+  EXPECT_EQ(Pak_Read_File(wx, "far.pak").status, PakStatus::kMalformed);
   std::string far_long = Pak_Bytes("PAKF", "D", 3, 5, 3, std::string("\x00" "A" "\x81\x00\x01", 5));
   Memory_File_Add(wx, "far3.pak", far_long.data(), far_long.size());
   Expect_Refused(wx, "far3.pak");
-  EXPECT_EQ(Pak_Read_File(wx, "far3.pak").status, PakStatus::Malformed);
+  EXPECT_EQ(Pak_Read_File(wx, "far3.pak").status, PakStatus::kMalformed);
 }
 
 // The header's packed size is a limit: data beyond it are not used, even

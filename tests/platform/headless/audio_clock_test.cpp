@@ -10,9 +10,9 @@
 namespace {
 
 TEST(HeadlessAudioClock, PresentedFramesMoveThePlayCursor) {
-  Headless_Config config = Card_With({{640, 480, 16}});
+  HeadlessConfig config = Card_With({{640, 480, 16}});
   config.frame_step_ms = 20;
-  Display_Rig rig(config);
+  DisplayRig rig(config);
   ASSERT_EQ(rig.Open(), 0);
   auto device = std::make_unique<NullAudio>(44100);
   NullAudio* audio = device.get();

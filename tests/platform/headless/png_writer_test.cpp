@@ -32,19 +32,19 @@ std::vector<uint8_t> Read_Png(const std::string& path, png_uint_32& width, png_u
 
 TEST(PngWriter, SavesTheColoursOfEveryDepth) {
   struct Case {
-    Headless_Config card;
+    HeadlessConfig card;
     int bits;
   };
-  Headless_Config c555 = Card_555();
+  HeadlessConfig c555 = Card_555();
   std::vector<Case> cases = {{Card_With({{64, 48, 16, 0}}), 16}, {c555, 16}, {Card_With({{64, 48, 8, 0}}), 8}};
   for (Case& c : cases) {
-    Display_Rig rig(c.card);
+    DisplayRig rig(c.card);
     int width = c.card.modes.back().width, height = c.card.modes.back().height;
     ASSERT_EQ(rig.Open(width, height, c.bits), 0);
     Wendax_Fill_Rect(rig.wx, 0, 0, width / 2, height, 0xF800);  // red half
     Wendax_Put_Pixel(rig.wx, width - 1, height - 1, 0xFFFF);
     Wendax_Show(rig.wx);
-    const Presented_Frame& frame = rig.card.Last_Presented();
+    const PresentedFrame& frame = rig.card.Last_Presented();
     std::string path = Temp_Path("wendax_png");
     ASSERT_TRUE(Save_Png(frame, path));
     png_uint_32 w = 0, h = 0;
@@ -72,11 +72,11 @@ TEST(PngWriter, SavesTheColoursOfEveryDepth) {
 }
 
 TEST(PngWriter, AnUnwritablePathFails) {
-  Display_Rig rig(Card_With({{64, 48, 16, 0}}));
+  DisplayRig rig(Card_With({{64, 48, 16, 0}}));
   ASSERT_EQ(rig.Open(64, 48, 16), 0);
   Wendax_Show(rig.wx);
   EXPECT_FALSE(Save_Png(rig.card.Last_Presented(), "/nonexistent-folder/x.png"));
-  EXPECT_FALSE(Save_Png(Presented_Frame{}, Temp_Path("wendax_empty")));
+  EXPECT_FALSE(Save_Png(PresentedFrame{}, Temp_Path("wendax_empty")));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 
 namespace {
 
-struct Clock_Rig : Display_Rig {
-  explicit Clock_Rig(Headless_Config config = Card_With({{640, 480, 16, 0}})) : Display_Rig(config) {
+struct ClockRig : DisplayRig {
+  explicit ClockRig(HeadlessConfig config = Card_With({{640, 480, 16, 0}})) : DisplayRig(config) {
     EXPECT_EQ(Open(), 0);
   }
   // Presents frames and returns the delta after each.
@@ -24,7 +24,7 @@ struct Clock_Rig : Display_Rig {
 };
 
 TEST(FrameClock, BeforeTheStartEveryFrameIs30Ms) {
-  Clock_Rig rig;
+  ClockRig rig;
   EXPECT_EQ(rig.wx.clock.now, 30);
   EXPECT_EQ(rig.Deltas(3), (std::vector<int>{30, 30, 30}));
   EXPECT_EQ(rig.wx.clock.now, 120);
@@ -32,7 +32,7 @@ TEST(FrameClock, BeforeTheStartEveryFrameIs30Ms) {
 }
 
 TEST(FrameClock, AStallAfter20MsFramesGives26ThenRealTimesAgain) {
-  Clock_Rig rig;
+  ClockRig rig;
   rig.card.Advance_Clock(5000);
   Wendax_Clock_Start(rig.wx);
   EXPECT_TRUE(rig.wx.clock.started);
@@ -54,7 +54,7 @@ TEST(FrameClock, FourTimesTheDeltaIsTheLimit) {
 }
 
 TEST(FrameClock, RepeatedStallsGrowTheDeltaByAQuarter) {
-  Clock_Rig rig;
+  ClockRig rig;
   Wendax_Clock_Start(rig.wx);
   rig.Deltas(2);
   std::vector<int> deltas;
@@ -67,7 +67,7 @@ TEST(FrameClock, RepeatedStallsGrowTheDeltaByAQuarter) {
 }
 
 TEST(FrameClock, ElapsedTimeIsTakenModulo65536) {
-  Clock_Rig rig;
+  ClockRig rig;
   Wendax_Clock_Start(rig.wx);
   rig.Deltas(2);
   rig.card.Advance_Clock(65536);
@@ -75,9 +75,9 @@ TEST(FrameClock, ElapsedTimeIsTakenModulo65536) {
 }
 
 TEST(FrameClock, ANanosecondCounterCrossing32BitsMakesNoFalseStall) {
-  Headless_Config config = Card_With({{640, 480, 16, 0}});
+  HeadlessConfig config = Card_With({{640, 480, 16, 0}});
   config.clock_frequency = 1000000000;
-  Clock_Rig rig(config);
+  ClockRig rig(config);
   rig.card.Set_Counter((uint64_t(1) << 32) - 50000000);  // 50 ms before the low 32 bits wrap
   Wendax_Clock_Start(rig.wx);
   EXPECT_EQ(rig.Deltas(6), (std::vector<int>{21, 20, 20, 20, 20, 20}));
@@ -87,7 +87,7 @@ TEST(FrameClock, ANanosecondCounterCrossing32BitsMakesNoFalseStall) {
 }
 
 TEST(FrameClock, StopGoesBackTo30MsAndStartTwiceDoesNothing) {
-  Clock_Rig rig;
+  ClockRig rig;
   Wendax_Clock_Start(rig.wx);
   rig.Deltas(2);
   int32_t now = rig.wx.clock.now;
@@ -103,9 +103,9 @@ TEST(FrameClock, StopGoesBackTo30MsAndStartTwiceDoesNothing) {
 }
 
 TEST(FrameClock, ASourceWithoutFrequencyLeavesTheClockUnstarted) {
-  Headless_Config config = Card_With({{640, 480, 16, 0}});
+  HeadlessConfig config = Card_With({{640, 480, 16, 0}});
   config.clock_frequency = 0;
-  Clock_Rig rig(config);
+  ClockRig rig(config);
   Wendax_Clock_Start(rig.wx);
   EXPECT_FALSE(rig.wx.clock.started);
   EXPECT_EQ(rig.Deltas(1), (std::vector<int>{30}));

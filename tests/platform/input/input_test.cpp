@@ -10,8 +10,8 @@
 
 namespace {
 
-struct Input_Rig : Display_Rig {
-  Input_Rig() : Display_Rig(Card_With({{640, 480, 16, 0}})) {
+struct InputRig : DisplayRig {
+  InputRig() : DisplayRig(Card_With({{640, 480, 16, 0}})) {
     EXPECT_EQ(Open(), 0);
     Wendax_Reset_Cursor(wx);
   }
@@ -29,7 +29,7 @@ struct Input_Rig : Display_Rig {
 };
 
 TEST(Input, BackspaceGivesNineThenEightAndTabEightThenNine) {
-  Input_Rig rig;
+  InputRig rig;
   rig.Stroke(kVkBack, 0x0E, 8);
   EXPECT_EQ(Wendax_Input(rig.wx), 9);
   EXPECT_EQ(rig.wx.input.right, kButtonUp);
@@ -47,7 +47,7 @@ TEST(Input, BackspaceGivesNineThenEightAndTabEightThenNine) {
 }
 
 TEST(Input, TabTwiceTogglesTheStepTwiceWithARightClickEachTime) {
-  Input_Rig rig;
+  InputRig rig;
   rig.Stroke(kVkTab, 0x0F, 9);
   rig.Stroke(kVkTab, 0x0F, 9);
   EXPECT_EQ(rig.Codes(4), (std::vector<int>{8, 9, 8, 9}));
@@ -59,7 +59,7 @@ TEST(Input, TabTwiceTogglesTheStepTwiceWithARightClickEachTime) {
 }
 
 TEST(Input, ReturnIsALeftClickAndEscapeRaisesTheFlagForOneStep) {
-  Input_Rig rig;
+  InputRig rig;
   rig.Stroke(kVkReturn, 0x1C, 13);
   EXPECT_EQ(Wendax_Input(rig.wx), 13);
   EXPECT_EQ(rig.wx.input.left, kButtonClicked);
@@ -75,7 +75,7 @@ TEST(Input, ReturnIsALeftClickAndEscapeRaisesTheFlagForOneStep) {
 }
 
 TEST(Input, KeysAndCharactersKeepTheirOrder) {
-  Input_Rig rig;
+  InputRig rig;
   rig.Stroke(kVkF1, 0x3B, 0);
   rig.Stroke(kVkA, 0x1E, 'a');
   rig.Stroke(kVkF12, 0x58, 0);
@@ -85,7 +85,7 @@ TEST(Input, KeysAndCharactersKeepTheirOrder) {
 }
 
 TEST(Input, KeyStateTableFollowsScanCodes) {
-  Input_Rig rig;
+  InputRig rig;
   rig.card.Key_Down(kVkA, 0x1E);
   rig.card.Key_Down(kVkLeft, 0x4B, true);
   Wendax_Pump(rig.wx);
@@ -102,7 +102,7 @@ TEST(Input, KeyStateTableFollowsScanCodes) {
 }
 
 TEST(Input, QueueHoldsAtMost255Codes) {
-  Input_Rig rig;
+  InputRig rig;
   for (int i = 1; i <= 300; ++i) Input_Character(rig.wx, i);
   EXPECT_EQ(Key_Queue_Count(rig.wx.input.queue), 255);
   for (int i = 1; i <= 255; ++i) {
@@ -118,7 +118,7 @@ TEST(Input, QueueHoldsAtMost255Codes) {
 }
 
 TEST(Input, MovementIsHalvedWithAnArithmeticShift) {
-  Input_Rig rig;
+  InputRig rig;
   const int moves[][2] = {{1, 0}, {-1, 0}, {3, 0}, {-3, 0}, {0, 1}, {0, -1}, {40, -41}};
   const int want[][2] = {{0, 0}, {-1, 0}, {1, 0}, {-2, 0}, {0, 0}, {0, -1}, {20, -21}};
   for (size_t i = 0; i < std::size(moves); ++i) {
@@ -135,7 +135,7 @@ TEST(Input, MovementIsHalvedWithAnArithmeticShift) {
 }
 
 TEST(Input, CursorIsClampedToItsBox) {
-  Input_Rig rig;
+  InputRig rig;
   EXPECT_EQ(rig.wx.input.cursor.xmax, 639);
   EXPECT_EQ(rig.wx.input.cursor.ymax, 479);
   rig.wx.input.cursor.x = 639;
@@ -162,7 +162,7 @@ TEST(Input, CursorIsClampedToItsBox) {
 }
 
 TEST(Input, KeyboardMovesTheCursorByTheStep) {
-  Input_Rig rig;
+  InputRig rig;
   rig.wx.input.cursor.x = 100;
   rig.wx.input.cursor.y = 100;
   rig.card.Character('6');
@@ -184,7 +184,7 @@ TEST(Input, KeyboardMovesTheCursorByTheStep) {
 }
 
 TEST(Input, ButtonsAreClickedHeldOrUp) {
-  Input_Rig rig;
+  InputRig rig;
   rig.card.Mouse_Button(kVkRButton, true);
   Wendax_Input(rig.wx);
   EXPECT_EQ(rig.wx.input.right, kButtonClicked);
@@ -208,7 +208,7 @@ TEST(Input, ButtonsAreClickedHeldOrUp) {
 }
 
 TEST(Input, ScriptedEventsWaitForTheirFrame) {
-  Input_Rig rig;
+  InputRig rig;
   rig.card.Character('x', 2);
   Wendax_Show(rig.wx);
   EXPECT_EQ(Wendax_Input(rig.wx), 0);

@@ -31,7 +31,7 @@ uint16_t Pattern(int x, int y) {
 bool Exists(const char* path) { return ::access(path, F_OK) == 0; }
 
 int Show(int width, int height, const char* ready, const char* stop) {
-  Sdl_Display backend;
+  SdlDisplay backend;
   Wendax wx(backend);
   Wendax_Init(wx);
   Wendax_Request_Mode(wx, width, height, 16);
