@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,26 +25,60 @@ std::FILE* Open_Regular(const std::string& path, const char* mode) {
   return file;
 }
 
+struct MemoryFile {
+  std::string name;
+  std::vector<uint8_t> data;
+};
+
+struct Handle {
+  int kind = 0;  // 0 free, 1 disk file, 3 memory file
+  bool failed = false;
+  std::FILE* file = nullptr;
+  std::shared_ptr<const MemoryFile> memory;
+  int64_t position = 0;
+};
+
 }  // namespace
 
-FileLayer::FileLayer() = default;
+struct FileLayer::State {
+  State() = default;
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
+  ~State() {
+    for (Handle& h : handles_)
+      if (h.file) std::fclose(h.file);
+  }
 
-FileLayer::~FileLayer() {
-  for (Handle& h : handles_)
-    if (h.file) std::fclose(h.file);
-}
+  std::shared_ptr<const MemoryFile> Find_Memory(std::string_view name) const;
+  bool Valid(int handle) const;
+  int Open(std::string_view name, int mode);
+  int Read(int handle, void* buffer, int length);
+  void Seek(int handle, int64_t offset, int origin);
+  int32_t Tell(int handle);
+  int Close(int handle);
+  int32_t Size(std::string_view name);
 
-std::shared_ptr<const FileLayer::MemoryFile> FileLayer::Find_Memory(std::string_view name) const {
+  mutable std::mutex lock_;
+  std::vector<Handle> handles_;  // created on first open
+  std::vector<std::shared_ptr<const MemoryFile>> memory_files_;
+  int last_result_ = 0;
+};
+
+FileLayer::FileLayer() : state_(std::make_unique<State>()) {}
+
+FileLayer::~FileLayer() = default;
+
+std::shared_ptr<const MemoryFile> FileLayer::State::Find_Memory(std::string_view name) const {
   for (const auto& file : memory_files_)
     if (Name_Equal(file->name, name)) return file;
   return nullptr;
 }
 
-bool FileLayer::Valid(int handle) const {
+bool FileLayer::State::Valid(int handle) const {
   return handle >= 0 && size_t(handle) < handles_.size() && handles_[size_t(handle)].kind != 0;
 }
 
-int FileLayer::Open(std::string_view name, int mode) {
+int FileLayer::State::Open(std::string_view name, int mode) {
   if (handles_.empty()) handles_.resize(kFileHandleCount);
   if (mode != kFileModeRead && mode != kFileModeWrite) return -1;
   auto slot = std::find_if(handles_.begin(), handles_.end(), [](const Handle& h) { return h.kind == 0; });
@@ -72,7 +107,7 @@ int FileLayer::Open(std::string_view name, int mode) {
   return int(slot - handles_.begin());
 }
 
-int FileLayer::Read(int handle, void* buffer, int length) {
+int FileLayer::State::Read(int handle, void* buffer, int length) {
   if (!Valid(handle) || handles_[size_t(handle)].failed || length < 0 || (!buffer && length)) return -1;
   Handle& h = handles_[size_t(handle)];
   if (h.kind == 3) {
@@ -88,7 +123,7 @@ int FileLayer::Read(int handle, void* buffer, int length) {
   return int(count);
 }
 
-void FileLayer::Seek(int handle, int64_t offset, int origin) {
+void FileLayer::State::Seek(int handle, int64_t offset, int origin) {
   Handle& h = handles_[size_t(handle)];
   if (h.kind == 3) {
     int64_t size = int64_t(h.memory->data.size());
@@ -100,7 +135,7 @@ void FileLayer::Seek(int handle, int64_t offset, int origin) {
   if (std::fseek(h.file, long(offset), whence) != 0) h.failed = true;
 }
 
-int32_t FileLayer::Tell(int handle) {
+int32_t FileLayer::State::Tell(int handle) {
   Handle& h = handles_[size_t(handle)];
   if (h.kind == 3) return int32_t(h.position);
   long position = std::ftell(h.file);
@@ -111,7 +146,7 @@ int32_t FileLayer::Tell(int handle) {
   return int32_t(position);
 }
 
-int FileLayer::Close(int handle) {
+int FileLayer::State::Close(int handle) {
   Handle& h = handles_[size_t(handle)];
   int result = 0;
   if (h.kind == 1) result = std::fclose(h.file);
@@ -120,7 +155,7 @@ int FileLayer::Close(int handle) {
   return result;
 }
 
-int32_t FileLayer::Size(std::string_view name) {
+int32_t FileLayer::State::Size(std::string_view name) {
   last_result_ = 0;
   if (auto memory = Find_Memory(name)) return int32_t(std::min<size_t>(memory->data.size(), INT32_MAX));
   int handle = Open(name, kFileModeRead);
@@ -138,7 +173,7 @@ int32_t FileLayer::Size(std::string_view name) {
 // The public functions: take the lock, call the member, set the last result.
 
 int File_Open(Wendax& wx, std::string_view name, int mode) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   int handle = f.Open(name, mode);
   f.last_result_ = handle < 0 ? -1 : 0;
@@ -146,7 +181,7 @@ int File_Open(Wendax& wx, std::string_view name, int mode) {
 }
 
 int File_Read(Wendax& wx, int handle, void* buffer, int length) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   int count = f.Read(handle, buffer, length);
   bool failed = count < 0 || f.handles_[size_t(handle)].failed;
@@ -155,14 +190,14 @@ int File_Read(Wendax& wx, int handle, void* buffer, int length) {
 }
 
 int File_Write(Wendax& wx, int handle, const void* buffer, int length) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   if (!f.Valid(handle) || f.handles_[size_t(handle)].kind != 1 || f.handles_[size_t(handle)].failed ||
       length < 0 || (!buffer && length)) {
     f.last_result_ = -1;
     return 0;
   }
-  FileLayer::Handle& h = f.handles_[size_t(handle)];
+  Handle& h = f.handles_[size_t(handle)];
   size_t count = std::fwrite(buffer, 1, size_t(length), h.file);
   if (count != size_t(length)) h.failed = true;
   f.last_result_ = h.failed ? -1 : 0;
@@ -170,7 +205,7 @@ int File_Write(Wendax& wx, int handle, const void* buffer, int length) {
 }
 
 void File_Seek(Wendax& wx, int handle, int32_t offset, int origin) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   if (!f.Valid(handle) || f.handles_[size_t(handle)].failed) {
     f.last_result_ = -1;
@@ -181,7 +216,7 @@ void File_Seek(Wendax& wx, int handle, int32_t offset, int origin) {
 }
 
 int32_t File_Tell(Wendax& wx, int handle) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   if (!f.Valid(handle) || f.handles_[size_t(handle)].failed) {
     f.last_result_ = -1;
@@ -193,7 +228,7 @@ int32_t File_Tell(Wendax& wx, int handle) {
 }
 
 int File_Close(Wendax& wx, int handle) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   if (!f.Valid(handle)) {
     f.last_result_ = -1;
@@ -205,13 +240,13 @@ int File_Close(Wendax& wx, int handle) {
 }
 
 int32_t File_Size(Wendax& wx, std::string_view name) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   return f.Size(name);
 }
 
 int File_Remove(Wendax& wx, std::string_view name) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   // unlink, not remove: remove also deletes an empty folder of that name.
   int result = ::unlink(Path_Resolve(name).c_str()) == 0 ? 0 : -1;
@@ -220,8 +255,8 @@ int File_Remove(Wendax& wx, std::string_view name) {
 }
 
 int File_Last_Result(const Wendax& wx) {
-  std::lock_guard guard(wx.files.lock_);
-  return wx.files.last_result_;
+  std::lock_guard guard(wx.files.Get().lock_);
+  return wx.files.Get().last_result_;
 }
 
 void Memory_File_Add(Wendax& wx, std::string_view name, const void* data, size_t size) {
@@ -230,17 +265,17 @@ void Memory_File_Add(Wendax& wx, std::string_view name, const void* data, size_t
 }
 
 void Memory_File_Add(Wendax& wx, std::string_view name, std::vector<uint8_t>&& data) {
-  auto file = std::make_shared<FileLayer::MemoryFile>();
+  auto file = std::make_shared<MemoryFile>();
   file->name.assign(name);
   file->data = std::move(data);
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   f.memory_files_.push_back(std::move(file));
   f.last_result_ = 0;
 }
 
 void Memory_File_Load(Wendax& wx, std::string_view name) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::vector<uint8_t> data;
   {
     std::lock_guard guard(f.lock_);
@@ -259,7 +294,7 @@ void Memory_File_Load(Wendax& wx, std::string_view name) {
 }
 
 void Memory_File_Drop(Wendax& wx, std::string_view name) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   std::erase_if(f.memory_files_, [&](const auto& file) { return Name_Equal(file->name, name); });
   f.last_result_ = 0;
@@ -267,7 +302,7 @@ void Memory_File_Drop(Wendax& wx, std::string_view name) {
 
 int File_Find_Chunk(Wendax& wx, int handle, int32_t file_size, std::string_view id, int32_t* start,
                     int32_t* end) {
-  FileLayer& f = wx.files;
+  FileLayer::State& f = wx.files.Get();
   std::lock_guard guard(f.lock_);
   int64_t limit = std::min<int64_t>(*end, file_size);
   int64_t position = *start;

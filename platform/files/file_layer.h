@@ -14,12 +14,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <cstdio>
 
 struct Wendax;
 
@@ -68,7 +65,8 @@ void Memory_File_Drop(Wendax& wx, std::string_view name);
 int File_Find_Chunk(Wendax& wx, int handle, int32_t file_size, std::string_view id,
                     int32_t* start, int32_t* end);
 
-// The handle table, memory files and last result. Lives in Wendax.
+// The handle table, memory files and last result, behind the functions
+// above (file_layer.cpp). Lives in Wendax.
 class FileLayer {
  public:
   FileLayer();
@@ -76,44 +74,9 @@ class FileLayer {
   FileLayer(const FileLayer&) = delete;
   FileLayer& operator=(const FileLayer&) = delete;
 
+  struct State;
+  State& Get() const { return *state_; }
+
  private:
-  struct MemoryFile {
-    std::string name;
-    std::vector<uint8_t> data;
-  };
-  struct Handle {
-    int kind = 0;  // 0 free, 1 disk file, 3 memory file
-    bool failed = false;
-    std::FILE* file = nullptr;
-    std::shared_ptr<const MemoryFile> memory;
-    int64_t position = 0;
-  };
-
-  std::shared_ptr<const MemoryFile> Find_Memory(std::string_view name) const;
-  bool Valid(int handle) const;
-  int Open(std::string_view name, int mode);
-  int Read(int handle, void* buffer, int length);
-  void Seek(int handle, int64_t offset, int origin);
-  int32_t Tell(int handle);
-  int Close(int handle);
-  int32_t Size(std::string_view name);
-
-  mutable std::mutex lock_;
-  std::vector<Handle> handles_;  // created on first open
-  std::vector<std::shared_ptr<const MemoryFile>> memory_files_;
-  int last_result_ = 0;
-
-  friend int File_Open(Wendax&, std::string_view, int);
-  friend int File_Read(Wendax&, int, void*, int);
-  friend int File_Write(Wendax&, int, const void*, int);
-  friend void File_Seek(Wendax&, int, int32_t, int);
-  friend int32_t File_Tell(Wendax&, int);
-  friend int File_Close(Wendax&, int);
-  friend int32_t File_Size(Wendax&, std::string_view);
-  friend int File_Remove(Wendax&, std::string_view);
-  friend int File_Last_Result(const Wendax&);
-  friend void Memory_File_Add(Wendax&, std::string_view, std::vector<uint8_t>&&);
-  friend void Memory_File_Load(Wendax&, std::string_view);
-  friend void Memory_File_Drop(Wendax&, std::string_view);
-  friend int File_Find_Chunk(Wendax&, int, int32_t, std::string_view, int32_t*, int32_t*);
+  std::unique_ptr<State> state_;
 };

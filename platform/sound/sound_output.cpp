@@ -1,7 +1,10 @@
 #include "platform/sound/sound_output.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,7 +17,59 @@ int Clamp_Pan(int pan) { return std::clamp(pan, -kSoundPanMax, kSoundPanMax); }
 
 VoiceLevels Levels_Of(int volume, int pan) { return {Sound_Volume_To_Db(volume), pan * 10}; }
 
+struct Channel {
+  bool in_use = false;
+  std::string sample_name;  // of the sample played on it
+  PcmFormat format;
+};
+
+struct Stream {
+  StreamPhase phase = StreamPhase::kOff;
+  int channel = 0;
+  size_t half = 0;  // bytes in each half of the buffer
+};
+
 }  // namespace
+
+struct SoundOutput::State {
+  State() = default;
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
+  ~State();
+
+  void Use_Device(std::unique_ptr<AudioDevice> device);
+  int Init();
+  void Close();
+  int Device_Flag() const;
+  int Play(const Sample* sample, int volume, int pan, int flags);
+  void Stop(int channel);
+  void Set(int channel, int volume, int pan);
+  int32_t Position(int channel) const;
+  void Poll() const;
+  std::optional<VoiceLevels> Levels(int channel) const;
+  int Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size, int volume,
+                   int pan);
+  int Stream_Refill(std::span<const uint8_t> chunk, int volume, int pan);
+  void Stream_Stop();
+  StreamPhase Stream_State() const;
+
+  static bool Valid(int channel) { return channel >= 1 && channel <= kSoundChannels; }
+  bool Ready() const { return device_open_; }
+  int Play_Locked(const Sample& sample, int volume, int pan, int flags);
+  void Stop_Locked(int channel);
+  void Poll_Locked() const;
+  void Set_Locked(int channel, int volume, int pan);
+  void Stream_Stop_Locked();
+  bool Stream_Write(size_t offset, std::span<const uint8_t> chunk);
+  void Close_Locked();
+
+  mutable std::mutex lock_;
+  Mixer mixer_;
+  std::unique_ptr<AudioDevice> device_;
+  bool device_open_ = false;
+  std::array<Channel, kSoundChannels> channels_;
+  Stream stream_;
+};
 
 int Sound_Volume_To_Db(int volume) {
   if (volume <= 0) return kSilenceDb;
@@ -22,20 +77,22 @@ int Sound_Volume_To_Db(int volume) {
   return int(-2000.0 * std::log10(double(kSoundVolumeMax) / double(volume)));
 }
 
-SoundOutput::SoundOutput() = default;
+SoundOutput::SoundOutput() : state_(std::make_unique<State>()) {}
 
-SoundOutput::~SoundOutput() {
+SoundOutput::~SoundOutput() = default;
+
+SoundOutput::State::~State() {
   std::lock_guard guard(lock_);
   Close_Locked();
 }
 
-void SoundOutput::Use_Device(std::unique_ptr<AudioDevice> device) {
+void SoundOutput::State::Use_Device(std::unique_ptr<AudioDevice> device) {
   std::lock_guard guard(lock_);
   Close_Locked();
   device_ = std::move(device);
 }
 
-int SoundOutput::Init() {
+int SoundOutput::State::Init() {
   std::lock_guard guard(lock_);
   if (device_open_ || !device_) return -1;
   if (!device_->Open(mixer_, kSoundDeviceRate)) return -1;
@@ -45,12 +102,12 @@ int SoundOutput::Init() {
   return 0;
 }
 
-void SoundOutput::Close() {
+void SoundOutput::State::Close() {
   std::lock_guard guard(lock_);
   Close_Locked();
 }
 
-void SoundOutput::Close_Locked() {
+void SoundOutput::State::Close_Locked() {
   if (!device_open_) return;
   Stream_Stop_Locked();
   for (int channel = 1; channel <= kSoundChannels; ++channel) Stop_Locked(channel);
@@ -58,18 +115,18 @@ void SoundOutput::Close_Locked() {
   device_open_ = false;
 }
 
-int SoundOutput::Device_Flag() const {
+int SoundOutput::State::Device_Flag() const {
   std::lock_guard guard(lock_);
   return Ready() ? 0 : -1;
 }
 
-int SoundOutput::Play(const Sample* sample, int volume, int pan, int flags) {
+int SoundOutput::State::Play(const Sample* sample, int volume, int pan, int flags) {
   std::lock_guard guard(lock_);
   if (!Ready() || !sample) return -1;
   return Play_Locked(*sample, volume, pan, flags);
 }
 
-int SoundOutput::Play_Locked(const Sample& sample, int volume, int pan, int flags) {
+int SoundOutput::State::Play_Locked(const Sample& sample, int volume, int pan, int flags) {
   Poll_Locked();
   volume = Clamp_Volume(volume);
   pan = Clamp_Pan(pan);
@@ -83,12 +140,12 @@ int SoundOutput::Play_Locked(const Sample& sample, int volume, int pan, int flag
   return channel;
 }
 
-void SoundOutput::Stop(int channel) {
+void SoundOutput::State::Stop(int channel) {
   std::lock_guard guard(lock_);
   if (Ready()) Stop_Locked(channel);
 }
 
-void SoundOutput::Stop_Locked(int channel) {
+void SoundOutput::State::Stop_Locked(int channel) {
   if (!Valid(channel) || !channels_[size_t(channel - 1)].in_use) return;
   // Stopping the stream's channel ends the stream, so a later refill can
   // never write into another sound that takes the channel.
@@ -98,40 +155,40 @@ void SoundOutput::Stop_Locked(int channel) {
   Poll_Locked();
 }
 
-void SoundOutput::Set(int channel, int volume, int pan) {
+void SoundOutput::State::Set(int channel, int volume, int pan) {
   std::lock_guard guard(lock_);
   if (Ready()) Set_Locked(channel, volume, pan);
 }
 
-void SoundOutput::Set_Locked(int channel, int volume, int pan) {
+void SoundOutput::State::Set_Locked(int channel, int volume, int pan) {
   if (!Valid(channel) || !channels_[size_t(channel - 1)].in_use) return;
   if (mixer_.Playing(channel - 1)) mixer_.Set_Levels(channel - 1, Levels_Of(Clamp_Volume(volume), Clamp_Pan(pan)));
 }
 
-int32_t SoundOutput::Position(int channel) const {
+int32_t SoundOutput::State::Position(int channel) const {
   std::lock_guard guard(lock_);
   if (!Ready() || !Valid(channel) || !channels_[size_t(channel - 1)].in_use) return 0;
   return int32_t(mixer_.Position(channel - 1));
 }
 
-void SoundOutput::Poll() const {
+void SoundOutput::State::Poll() const {
   std::lock_guard guard(lock_);
   if (Ready()) Poll_Locked();
 }
 
 // Reads each channel's status without acting on it (see Sound_Poll).
-void SoundOutput::Poll_Locked() const {
+void SoundOutput::State::Poll_Locked() const {
   for (int channel = 1; channel <= kSoundChannels; ++channel)
     if (channels_[size_t(channel - 1)].in_use) (void)mixer_.Playing(channel - 1);
 }
 
-std::optional<VoiceLevels> SoundOutput::Levels(int channel) const {
+std::optional<VoiceLevels> SoundOutput::State::Levels(int channel) const {
   std::lock_guard guard(lock_);
   if (!Ready() || !Valid(channel) || !channels_[size_t(channel - 1)].in_use) return std::nullopt;
   return mixer_.Levels(channel - 1);
 }
 
-int SoundOutput::Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size,
+int SoundOutput::State::Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size,
                               int volume, int pan) {
   std::lock_guard guard(lock_);
   if (!Ready() || stream_.phase != StreamPhase::kOff || size < 2) return -1;
@@ -150,7 +207,7 @@ int SoundOutput::Stream_Start(std::span<const uint8_t> data, int rate, int bits,
   return 0;
 }
 
-int SoundOutput::Stream_Refill(std::span<const uint8_t> chunk, int volume, int pan) {
+int SoundOutput::State::Stream_Refill(std::span<const uint8_t> chunk, int volume, int pan) {
   std::lock_guard guard(lock_);
   if (!Ready() || stream_.phase == StreamPhase::kOff) return 0;
   size_t cursor = size_t(mixer_.Position(stream_.channel - 1));
@@ -167,48 +224,51 @@ int SoundOutput::Stream_Refill(std::span<const uint8_t> chunk, int volume, int p
 }
 
 // Writes one half: the chunk, cut to the half or completed with silence.
-bool SoundOutput::Stream_Write(size_t offset, std::span<const uint8_t> chunk) {
+bool SoundOutput::State::Stream_Write(size_t offset, std::span<const uint8_t> chunk) {
   const Channel& channel = channels_[size_t(stream_.channel - 1)];
   std::vector<uint8_t> half(stream_.half, channel.format.bits == 8 ? 0x80 : 0x00);
   std::copy_n(chunk.begin(), std::min(chunk.size(), half.size()), half.begin());
   return mixer_.Write(stream_.channel - 1, offset, half);
 }
 
-void SoundOutput::Stream_Stop() {
+void SoundOutput::State::Stream_Stop() {
   std::lock_guard guard(lock_);
   Stream_Stop_Locked();
 }
 
-void SoundOutput::Stream_Stop_Locked() {
+void SoundOutput::State::Stream_Stop_Locked() {
   if (stream_.phase == StreamPhase::kOff) return;
   int channel = stream_.channel;
   stream_ = {};
   Stop_Locked(channel);
 }
 
-StreamPhase SoundOutput::Stream_State() const {
+StreamPhase SoundOutput::State::Stream_State() const {
   std::lock_guard guard(lock_);
   return stream_.phase;
 }
 
-int Sound_Init(Wendax& wx) { return wx.sound.Init(); }
-void Sound_Close(Wendax& wx) { wx.sound.Close(); }
-int Sound_Device_Flag(const Wendax& wx) { return wx.sound.Device_Flag(); }
-int Sound_Play(Wendax& wx, const Sample* sample, int volume, int pan, int flags) {
-  return wx.sound.Play(sample, volume, pan, flags);
+void Sound_Use_Device(Wendax& wx, std::unique_ptr<AudioDevice> device) {
+  wx.sound.Get().Use_Device(std::move(device));
 }
-void Sound_Stop(Wendax& wx, int channel) { wx.sound.Stop(channel); }
-void Sound_Set(Wendax& wx, int channel, int volume, int pan) { wx.sound.Set(channel, volume, pan); }
-int32_t Sound_Position(const Wendax& wx, int channel) { return wx.sound.Position(channel); }
-void Sound_Poll(const Wendax& wx) { wx.sound.Poll(); }
-std::optional<VoiceLevels> Sound_Levels(const Wendax& wx, int channel) { return wx.sound.Levels(channel); }
+int Sound_Init(Wendax& wx) { return wx.sound.Get().Init(); }
+void Sound_Close(Wendax& wx) { wx.sound.Get().Close(); }
+int Sound_Device_Flag(const Wendax& wx) { return wx.sound.Get().Device_Flag(); }
+int Sound_Play(Wendax& wx, const Sample* sample, int volume, int pan, int flags) {
+  return wx.sound.Get().Play(sample, volume, pan, flags);
+}
+void Sound_Stop(Wendax& wx, int channel) { wx.sound.Get().Stop(channel); }
+void Sound_Set(Wendax& wx, int channel, int volume, int pan) { wx.sound.Get().Set(channel, volume, pan); }
+int32_t Sound_Position(const Wendax& wx, int channel) { return wx.sound.Get().Position(channel); }
+void Sound_Poll(const Wendax& wx) { wx.sound.Get().Poll(); }
+std::optional<VoiceLevels> Sound_Levels(const Wendax& wx, int channel) { return wx.sound.Get().Levels(channel); }
 
 int Stream_Start(Wendax& wx, std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size,
                  int volume, int pan) {
-  return wx.sound.Stream_Start(data, rate, bits, stereo, size, volume, pan);
+  return wx.sound.Get().Stream_Start(data, rate, bits, stereo, size, volume, pan);
 }
 int Stream_Refill(Wendax& wx, std::span<const uint8_t> chunk, int volume, int pan) {
-  return wx.sound.Stream_Refill(chunk, volume, pan);
+  return wx.sound.Get().Stream_Refill(chunk, volume, pan);
 }
-void Stream_Stop(Wendax& wx) { wx.sound.Stream_Stop(); }
-StreamPhase Stream_State(const Wendax& wx) { return wx.sound.Stream_State(); }
+void Stream_Stop(Wendax& wx) { wx.sound.Get().Stream_Stop(); }
+StreamPhase Stream_State(const Wendax& wx) { return wx.sound.Get().Stream_State(); }

@@ -14,13 +14,10 @@
 // only ever taken inside the sound lock, or alone by the audio thread.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
-#include <string>
 
 #include "platform/sound/audio_device.h"
 #include "platform/sound/mixer.h"
@@ -40,6 +37,8 @@ inline constexpr const char* kStreamSampleName = "Doublebuffer";
 // second is next), phase B once the second half is written.
 enum class StreamPhase { kOff, kA, kB };
 
+// The channels, the stream, the mixer and the device, behind the functions
+// below (sound_output.cpp). Lives in Wendax.
 class SoundOutput {
  public:
   SoundOutput();
@@ -47,56 +46,16 @@ class SoundOutput {
   SoundOutput(const SoundOutput&) = delete;
   SoundOutput& operator=(const SoundOutput&) = delete;
 
-  // The device Init opens. Without one, Init fails. Replacing the device
-  // closes the sound output first.
-  void Use_Device(std::unique_ptr<AudioDevice> device);
-
-  int Init();
-  void Close();
-  int Device_Flag() const;
-  int Play(const Sample* sample, int volume, int pan, int flags);
-  void Stop(int channel);
-  void Set(int channel, int volume, int pan);
-  int32_t Position(int channel) const;
-  void Poll() const;
-  std::optional<VoiceLevels> Levels(int channel) const;
-
-  int Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size, int volume,
-                   int pan);
-  int Stream_Refill(std::span<const uint8_t> chunk, int volume, int pan);
-  void Stream_Stop();
-  StreamPhase Stream_State() const;
+  struct State;
+  State& Get() const { return *state_; }
 
  private:
-  struct Channel {
-    bool in_use = false;
-    std::string sample_name;  // of the sample played on it
-    PcmFormat format;
-  };
-  struct Stream {
-    StreamPhase phase = StreamPhase::kOff;
-    int channel = 0;
-    size_t half = 0;  // bytes in each half of the buffer
-  };
-
-  static bool Valid(int channel) { return channel >= 1 && channel <= kSoundChannels; }
-  bool Ready() const { return device_open_; }
-  int Play_Locked(const Sample& sample, int volume, int pan, int flags);
-  void Stop_Locked(int channel);
-  void Poll_Locked() const;
-  void Set_Locked(int channel, int volume, int pan);
-  void Stream_Stop_Locked();
-  bool Stream_Write(size_t offset, std::span<const uint8_t> chunk);
-  void Close_Locked();
-
-  mutable std::mutex lock_;
-  Mixer mixer_;
-  std::unique_ptr<AudioDevice> device_;
-  bool device_open_ = false;
-  std::array<Channel, kSoundChannels> channels_;
-  Stream stream_;
+  std::unique_ptr<State> state_;
 };
 
+// The device Sound_Init opens. Without one, Sound_Init fails. Replacing the
+// device closes the sound output first.
+void Sound_Use_Device(Wendax& wx, std::unique_ptr<AudioDevice> device);
 // 0 when the device opened; -1 when there is none or it is open already.
 int Sound_Init(Wendax& wx);
 // Stops the stream and every channel and closes the device.

@@ -94,7 +94,7 @@ int main() {
   wx.input.cursor.x = kWidth / 2;
   wx.input.cursor.y = kHeight / 2;
 
-  wx.sound.Use_Device(Sdl_Audio_Device());
+  Sound_Use_Device(wx, Sdl_Audio_Device());
   Sample tone = Tone();
   int channel = Sound_Init(wx) == 0 ? Sound_Play(wx, &tone, 160, 0, kSoundFlagLoop) : -1;
   if (channel < 0) std::fprintf(stderr, "wendax_demo: no sound\n");

@@ -16,7 +16,7 @@ TEST(HeadlessAudioClock, PresentedFramesMoveThePlayCursor) {
   ASSERT_EQ(rig.Open(), 0);
   auto device = std::make_unique<NullAudio>(44100);
   NullAudio* audio = device.get();
-  rig.wx.sound.Use_Device(std::move(device));
+  Sound_Use_Device(rig.wx, std::move(device));
   ASSERT_EQ(Sound_Init(rig.wx), 0);
   rig.card.Attach_Audio(audio);
 

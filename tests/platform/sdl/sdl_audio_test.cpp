@@ -25,7 +25,7 @@ Sample Tone() {
 TEST(SdlAudio, DummyDriverPullsFramesAndMovesTheCursor) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   Wendax wx;
-  wx.sound.Use_Device(Sdl_Audio_Device());
+  Sound_Use_Device(wx, Sdl_Audio_Device());
   ASSERT_EQ(Sound_Init(wx), 0);
   Sample tone = Tone();
   ASSERT_EQ(Sound_Play(wx, &tone, 255, 0, kSoundFlagLoop), 1);
@@ -46,7 +46,7 @@ TEST(SdlAudio, DummyDriverPullsFramesAndMovesTheCursor) {
 TEST(SdlAudio, NoUsableDriverMeansNoSound) {
   ::setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
   Wendax wx;
-  wx.sound.Use_Device(Sdl_Audio_Device());
+  Sound_Use_Device(wx, Sdl_Audio_Device());
   EXPECT_EQ(Sound_Init(wx), -1);
   Sample tone = Tone();
   EXPECT_EQ(Sound_Play(wx, &tone, 255, 0, 0), -1);

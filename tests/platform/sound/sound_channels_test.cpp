@@ -22,7 +22,7 @@ TEST(SoundDevice, NoDeviceIsNotAnErrorAndEveryCallDoesNothing) {
   Sound_Close(wx);
 
   Wendax silent;
-  silent.sound.Use_Device(std::make_unique<NullAudio>(44100, /*present=*/false));
+  Sound_Use_Device(silent, std::make_unique<NullAudio>(44100, /*present=*/false));
   EXPECT_EQ(Sound_Init(silent), -1);
   EXPECT_EQ(Sound_Device_Flag(silent), -1);
   EXPECT_EQ(Sound_Play(silent, &tone, 255, 0, 0), -1);

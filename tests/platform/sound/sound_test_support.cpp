@@ -63,7 +63,7 @@ Sample Constant16(int16_t value, size_t frames, int rate, int stereo) {
 SoundRig::SoundRig(int rate) {
   auto device = std::make_unique<NullAudio>(rate);
   audio = device.get();
-  wx.sound.Use_Device(std::move(device));
+  Sound_Use_Device(wx, std::move(device));
   init_result = Sound_Init(wx);
   audio->Capture(true);
 }
