@@ -41,12 +41,12 @@ void Fill_Panorama(uint16_t* store) {
 }
 
 void Set_Counters(benchmark::State& state, int pixels) {
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                             benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   // Shown in seconds per 1e9 pixels, which is nanoseconds per pixel.
-  state.counters["s_per_Gpixel"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * pixels * 1e-9,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["s_per_Gpixel"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * pixels * 1e-9,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void Bench_Orv_Vr(benchmark::State& state, View view, Size size) {
@@ -137,8 +137,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
-  std::printf("\n%-22s %12s %12s %8s %8s\n", "case", "orv_vr ns/px", "ray ns/px", "speedup",
-              "within1");
+  std::printf("\n%-22s %12s %12s %8s %8s\n", "case", "orv_vr ns/px", "ray ns/px", "speedup", "within1");
   for (const Size& s : kSizes) {
     for (const View& v : kViews) {
       const std::string c = Case_Name(v, s);
@@ -148,8 +147,7 @@ int main(int argc, char** argv) {
       // Times are in the runs' unit, microseconds per frame.
       const double pixels = double(s.width) * s.height;
       std::printf("%-22s %12.3f %12.3f %7.2fx %7.1f%%\n", c.c_str(), orv->second * 1e3 / pixels,
-                  ray->second * 1e3 / pixels, ray->second / orv->second,
-                  100 * Agreement(v, s));
+                  ray->second * 1e3 / pixels, ray->second / orv->second, 100 * Agreement(v, s));
     }
   }
   return 0;

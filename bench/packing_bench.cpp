@@ -64,9 +64,9 @@ void AppendRuns(std::vector<uint8_t>& out, Random& r, size_t n) {
 // Words of a small vocabulary, like script and dialogue text.
 void AppendText(std::vector<uint8_t>& out, Random& r, size_t n) {
   static constexpr std::string_view kWords[] = {
-      "[WARP]", "[TEST]", "SETCURSOR", "PLAYSOUND", "GOTOWARP", "the", "hall", "study",
-      "letter", "key", "lamp", "door", "opens", "slowly", "and", "a", "cold", "wind",
-      "enters", "room", "0", "1", "-1", "255", "HALL.VR", "MENU.TGA", ";", "="};
+      "[WARP]", "[TEST]", "SETCURSOR", "PLAYSOUND", "GOTOWARP", "the",      "hall", "study", "letter", "key",
+      "lamp",   "door",   "opens",     "slowly",    "and",      "a",        "cold", "wind",  "enters", "room",
+      "0",      "1",      "-1",        "255",       "HALL.VR",  "MENU.TGA", ";",    "="};
   const size_t end = out.size() + n;
   while (out.size() < end) {
     std::string_view word = kWords[r.Below(std::size(kWords))];
@@ -230,9 +230,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr const char* kNames[] = {"",          "rle",     "lz_short", "lz_long",
-                                           "huffman",   "huffman_lz_long", "lz_skip",
-                                           "huffman_lz_skip"};
+  static constexpr const char* kNames[] = {
+      "", "rle", "lz_short", "lz_long", "huffman", "huffman_lz_long", "lz_skip", "huffman_lz_skip"};
   benchmark::RegisterBenchmark("memcpy", BM_Memcpy)->Unit(benchmark::kMillisecond);
   for (int method = 1; method <= kPackMethodMax; ++method) {
     const std::string name = "unpack_" + std::to_string(method) + "_" + kNames[method];

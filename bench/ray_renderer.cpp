@@ -12,8 +12,7 @@ struct Face {
   int right_axis, right_sign, down_axis, down_sign;
 };
 constexpr Face kFaces[6] = {
-    {0, +1, 1, -1}, {1, +1, 2, -1}, {0, +1, 1, +1},
-    {1, -1, 2, -1}, {0, +1, 2, -1}, {0, -1, 2, -1},
+    {0, +1, 1, -1}, {1, +1, 2, -1}, {0, +1, 1, +1}, {1, -1, 2, -1}, {0, +1, 2, -1}, {0, -1, 2, -1},
 };
 
 // Face index by leaving axis and sign.

@@ -81,8 +81,8 @@ struct Files {
     const auto& s = Stream();
     const std::string record = Le32(kQuality) + Le32(uint32_t(s.size())) + std::string(s.begin(), s.end());
     std::ofstream(panorama, std::ios::binary)
-        << Chunk(KVR_CHUNK_FILE, Chunk(KVR_CHUNK_STATIC_VR, record) + Animation("sea") +
-                                     Animation("gulls") + Animation("flag"));
+        << Chunk(KVR_CHUNK_FILE, Chunk(KVR_CHUNK_STATIC_VR, record) + Animation("sea") + Animation("gulls") +
+                                     Animation("flag"));
     std::string header(18, '\0');
     header[2] = 2;
     header[12] = char(640 & 0xFF);

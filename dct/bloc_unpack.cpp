@@ -26,11 +26,10 @@ bool Decode_Packed(const unsigned char* data, int size, int count, Pixels format
   return reader.Read_Rows(format, false, first, pitch) == packed.Height();
 }
 
-void Unpack_Blocks(unsigned char* dest, const int* blocks, int count, int width,
-                   const unsigned char* data, int size, Pixels format) {
+void Unpack_Blocks(unsigned char* dest, const int* blocks, int count, int width, const unsigned char* data,
+                   int size, Pixels format) {
   Grid target;
-  if (!dest || !blocks || !Target_Grid(width, target) || count < 1 || count > target.Blocks())
-    return;
+  if (!dest || !blocks || !Target_Grid(width, target) || count < 1 || count > target.Blocks()) return;
   std::vector<uint32_t> cells;
   try {
     if (!Decode_Packed(data, size, count, format, cells)) return;
@@ -53,13 +52,13 @@ void Unpack_Blocks(unsigned char* dest, const int* blocks, int count, int width,
 DCT::DCT() = default;
 DCT::~DCT() = default;
 
-void DCT::Unpack_Bloc_Rgb_16(unsigned short* dest, int* blocks, int count, int width,
-                             unsigned char* data, int size, int, int depth) {
+void DCT::Unpack_Bloc_Rgb_16(unsigned short* dest, int* blocks, int count, int width, unsigned char* data,
+                             int size, int, int depth) {
   Unpack_Blocks(reinterpret_cast<unsigned char*>(dest), blocks, count, width, data, size,
                 depth == 15 ? Pixels::kRgb555 : Pixels::kRgb565);
 }
 
-void DCT::Unpack_Bloc_Rgb_32_2(unsigned char* dest, int* blocks, int count, int width,
-                               unsigned char* data, int size, int) {
+void DCT::Unpack_Bloc_Rgb_32_2(unsigned char* dest, int* blocks, int count, int width, unsigned char* data,
+                               int size, int) {
   Unpack_Blocks(dest, blocks, count, width, data, size, Pixels::kBgr0);
 }

@@ -42,11 +42,11 @@ class DCT_API DCT {
   // the packed size for `count`, or a stream that fails to decode; a block
   // number outside the picture is skipped. Where a number repeats, the later
   // block wins.
-  void Unpack_Bloc_Rgb_16(unsigned short* dest, int* blocks, int count, int width,
-                          unsigned char* data, int size, int param, int depth);
+  void Unpack_Bloc_Rgb_16(unsigned short* dest, int* blocks, int count, int width, unsigned char* data,
+                          int size, int param, int depth);
   // The same on 4-byte pixels.
-  void Unpack_Bloc_Rgb_32_2(unsigned char* dest, int* blocks, int count, int width,
-                            unsigned char* data, int size, int param);
+  void Unpack_Bloc_Rgb_32_2(unsigned char* dest, int* blocks, int count, int width, unsigned char* data,
+                            int size, int param);
 };
 
 // Whole pictures: 256 x 6144 (the panorama strip) or 640 x 480, rows top to
@@ -55,11 +55,7 @@ DCT_API void Unpack_Picture_Rgb_15_16_256_6144(unsigned short* dest, unsigned ch
                                                int param);
 DCT_API void Unpack_Picture_Rgb_16_16_256_6144(unsigned short* dest, unsigned char* data, int size,
                                                int param);
-DCT_API void Unpack_Picture_Rgb_15_16_640_480(unsigned short* dest, unsigned char* data, int size,
-                                              int param);
-DCT_API void Unpack_Picture_Rgb_16_16_640_480(unsigned short* dest, unsigned char* data, int size,
-                                              int param);
-DCT_API void Unpack_Picture_Rgb_32_256_6144(unsigned char* dest, unsigned char* data, int size,
-                                            int param);
-DCT_API void Unpack_Picture_Rgb_32_640_480(unsigned char* dest, unsigned char* data, int size,
-                                           int param);
+DCT_API void Unpack_Picture_Rgb_15_16_640_480(unsigned short* dest, unsigned char* data, int size, int param);
+DCT_API void Unpack_Picture_Rgb_16_16_640_480(unsigned short* dest, unsigned char* data, int size, int param);
+DCT_API void Unpack_Picture_Rgb_32_256_6144(unsigned char* dest, unsigned char* data, int size, int param);
+DCT_API void Unpack_Picture_Rgb_32_640_480(unsigned char* dest, unsigned char* data, int size, int param);

@@ -39,15 +39,14 @@ void Pack_Blocks(const unsigned char* pixels, const Grid& target, const int* blo
 int Dct_Encode_Picture(const unsigned char* pixels, int width, int height, int quality,
                        std::vector<unsigned char>& out) {
   out.clear();
-  if (!pixels || width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
-      !Quality_Ok(quality))
+  if (!pixels || width < 1 || height < 1 || width > kMaxSide || height > kMaxSide || !Quality_Ok(quality))
     return 0;
   const size_t pitch = static_cast<size_t>(width) * kPixelBytes;
   return Jpeg_Write(pixels, width, height, pitch, quality, out) ? 1 : 0;
 }
 
-int Dct_Encode_Blocks(const unsigned char* pixels, int width, int height, const int* blocks,
-                      int count, int quality, std::vector<unsigned char>& out) {
+int Dct_Encode_Blocks(const unsigned char* pixels, int width, int height, const int* blocks, int count,
+                      int quality, std::vector<unsigned char>& out) {
   out.clear();
   Grid target;
   if (!pixels || !Target_Grid(width, target) || height != target.Height() ||

@@ -37,9 +37,7 @@ struct GrowingOutput {
   size_t used;
 };
 
-GrowingOutput* Output_Of(j_compress_ptr cinfo) {
-  return reinterpret_cast<GrowingOutput*>(cinfo->dest);
-}
+GrowingOutput* Output_Of(j_compress_ptr cinfo) { return reinterpret_cast<GrowingOutput*>(cinfo->dest); }
 
 void Output_Start(j_compress_ptr cinfo) {
   GrowingOutput* o = Output_Of(cinfo);
@@ -75,8 +73,7 @@ struct Writer {
 };
 
 // Runs the compression; true when the stream is complete in w.output.
-bool Compress(Writer& w, const unsigned char* pixels, int width, int height, size_t pitch,
-              int quality) {
+bool Compress(Writer& w, const unsigned char* pixels, int width, int height, size_t pitch, int quality) {
   jpeg_compress_struct* c = &w.cinfo;
   c->err = jpeg_std_error(&w.trap.manager);
   w.trap.manager.error_exit = On_Error;

@@ -1,7 +1,6 @@
 #include "engine/engine.h"
 
-Engine::Engine(Wendax& platform, EngineServices* engine_services)
-    : wx(platform), services(engine_services) {}
+Engine::Engine(Wendax& platform, EngineServices* engine_services) : wx(platform), services(engine_services) {}
 
 Engine::~Engine() = default;
 

@@ -61,7 +61,10 @@ int main(int argc, char** argv) {
 
   Wendax wx;
   Engine engine(wx);
-  if (trace) engine.debug = [](std::string_view line) { std::fprintf(stderr, "%.*s\n", int(line.size()), line.data()); };
+  if (trace)
+    engine.debug = [](std::string_view line) {
+      std::fprintf(stderr, "%.*s\n", int(line.size()), line.data());
+    };
 
   std::string first_script = Engine_Startup(engine, startup);
   LoadOnlyRunner runner;

@@ -28,12 +28,9 @@ struct DctFuzzInput {
 
 inline int Dct_Fuzz_Width(uint8_t code) {
   switch (code & 3) {
-    case 1:
-      return 640;
-    case 2:
-      return code * 3;
-    default:
-      return 256;
+    case 1: return 640;
+    case 2: return code * 3;
+    default: return 256;
   }
 }
 
@@ -59,8 +56,8 @@ inline std::vector<uint8_t> Dct_Fuzz_Make(int kind, uint8_t width_code, int dept
                                           const std::vector<unsigned char>& data) {
   const auto count = static_cast<uint16_t>(blocks.size());
   std::vector<uint8_t> out = {static_cast<uint8_t>(kind), width_code,
-                              static_cast<uint8_t>(depth == 15 ? 1 : 0),
-                              static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
+                              static_cast<uint8_t>(depth == 15 ? 1 : 0), static_cast<uint8_t>(count),
+                              static_cast<uint8_t>(count >> 8)};
   for (int b : blocks)
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(b) >> (8 * i)));
   out.insert(out.end(), data.begin(), data.end());

@@ -41,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   Kvr_Get_Animation(path.c_str(), blocks.data());
 
   const int kind = size > 0 && (bytes[0] & 1) ? 1 : 0;
-  std::vector<unsigned char> dest(static_cast<size_t>(kind == 1 ? KVR_VR_WIDTH * KVR_VR_HEIGHT
-                                                                : KVR_PIC_WIDTH * KVR_PIC_HEIGHT) *
-                                  4);
+  std::vector<unsigned char> dest(
+      static_cast<size_t>(kind == 1 ? KVR_VR_WIDTH * KVR_VR_HEIGHT : KVR_PIC_WIDTH * KVR_PIC_HEIGHT) * 4);
   for (int i = 0; i < count && i < kMaxAnimations; ++i) {
     KVR_ANIM anim;
     if (Kvr_Open_Animation(path.c_str(), names[static_cast<size_t>(i)].data(), &anim) != 1)

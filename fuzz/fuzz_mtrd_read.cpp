@@ -28,14 +28,16 @@ void Check_Picture(const Picture& p) {
 
 void Check_Video(const MtrdVideo& v) {
   const MtrdHeader& h = v.header;
-  if (h.frame_count < 1 || v.sound.frames_per_second < 1 || v.sound.frames_per_second > 1000) __builtin_trap();
+  if (h.frame_count < 1 || v.sound.frames_per_second < 1 || v.sound.frames_per_second > 1000)
+    __builtin_trap();
   if (h.depth == 0) {
     if (h.version != 1284 || v.frame_bytes != 0 || !v.palette.empty()) __builtin_trap();
   } else if (v.frame_bytes != Picture_Plain_Size(h.width, h.height, h.depth) || v.frame_bytes == 0 ||
              v.palette.size() != kPalette_Rgb_Bytes) {
     __builtin_trap();
   }
-  if (v.sound.sample_rate != 0 && (v.sound_bytes_per_frame < 1 || v.sound_bytes_per_frame > kMtrdSoundBytesMax))
+  if (v.sound.sample_rate != 0 &&
+      (v.sound_bytes_per_frame < 1 || v.sound_bytes_per_frame > kMtrdSoundBytesMax))
     __builtin_trap();
 }
 
@@ -54,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   MtrdFile file;
   MtrdVideo video;
-  if (Mtrd_Open(wx, handle, file_size, 0, file_size, &file) && Mtrd_Read_Video(file, &video)) Check_Video(video);
+  if (Mtrd_Open(wx, handle, file_size, 0, file_size, &file) && Mtrd_Read_Video(file, &video))
+    Check_Video(video);
   File_Close(wx, handle);
   return 0;
 }

@@ -33,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Picture_To_16(picture.get());
   if (picture->frame_count == 0) {
     if (picture->depth != 16 || picture->pack_method != 0) __builtin_trap();
-    if (picture->pixels.size() != Picture_Plain_Size(picture->width, picture->height, 16))
-      __builtin_trap();
+    if (picture->pixels.size() != Picture_Plain_Size(picture->width, picture->height, 16)) __builtin_trap();
   }
   std::vector<uint16_t> pixels(32 * 24, 0);
   Screen16 screen{pixels.data(), 32, 24};

@@ -30,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     case 3:
       if (scene.picture_kind != kSceneKindPic || t.target_width != KVR_PIC_WIDTH) __builtin_trap();
       break;
-    default:
-      __builtin_trap();  // an openable file always loads as something
+    default: __builtin_trap();  // an openable file always loads as something
   }
   if (t.count < 0 || (t.count > 0) != (t.names != nullptr) || (t.count > 0) != (t.records != nullptr))
     __builtin_trap();

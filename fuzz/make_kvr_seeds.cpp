@@ -92,11 +92,12 @@ void Chunk_Seeds(const fs::path& folder) {
   const Bytes data = {0xFF, 0xD8, 0xFF, 0xD9};
   const Bytes still = Chunk(KVR_CHUNK_STATIC_PIC, Record(90, data));
   const Bytes vr = Chunk(KVR_CHUNK_STATIC_VR, Record(90, data));
-  const Bytes anim = Chunk(KVR_CHUNK_ANIMATION,
-                           Animation("water", {Frame({1, 2, 17}, data), {}, Frame({5}, data)}, 1));
+  const Bytes anim =
+      Chunk(KVR_CHUNK_ANIMATION, Animation("water", {Frame({1, 2, 17}, data), {}, Frame({5}, data)}, 1));
   const Bytes plain_anim = Chunk(KVR_CHUNK_ANIMATION, Animation("door", {{}, Frame({0}, data)}, -1));
   Write(folder, "still", Chunk(KVR_CHUNK_FILE, still));
-  Write(folder, "panorama_animations", Chunk(KVR_CHUNK_FILE, Join({vr, Chunk(0x55, {1, 2}), anim, plain_anim})));
+  Write(folder, "panorama_animations",
+        Chunk(KVR_CHUNK_FILE, Join({vr, Chunk(0x55, {1, 2}), anim, plain_anim})));
   Write(folder, "both_statics", Chunk(KVR_CHUNK_FILE, Join({still, vr})));
   Write(folder, "zero_tag_end", Join({Chunk(KVR_CHUNK_FILE, Join({vr, Chunk(0, {})})), still}));
   Bytes cut = Chunk(KVR_CHUNK_FILE, Join({still, anim}));
@@ -140,17 +141,18 @@ void Scene_Seeds(const fs::path& folder) {
   const std::vector<unsigned char> still = Picture(640, 480);
   Dct_Encode_Picture(still.data(), 640, 480, 10, jpeg);
   const Bytes pic = Chunk(KVR_CHUNK_STATIC_PIC, Record(10, Bytes(jpeg.begin(), jpeg.end())));
-  const Bytes door = Chunk(KVR_CHUNK_ANIMATION,
-                           Animation("door", {Encoded_Frame(still, 640, 480, {0, 41}), {},
-                                              Encoded_Frame(still, 640, 480, {1199})}, 1));
+  const Bytes door = Chunk(
+      KVR_CHUNK_ANIMATION,
+      Animation("door", {Encoded_Frame(still, 640, 480, {0, 41}), {}, Encoded_Frame(still, 640, 480, {1199})},
+                1));
   const Bytes fire = Chunk(KVR_CHUNK_ANIMATION, Animation("fire", {Encoded_Frame(still, 640, 480, {7})}, -1));
   Write(folder, "still_animations", Chunk(KVR_CHUNK_FILE, Join({pic, door, fire})));
 
   const std::vector<unsigned char> strip = Picture(256, 6144);
   Dct_Encode_Picture(strip.data(), 256, 6144, 5, jpeg);
   const Bytes vr = Chunk(KVR_CHUNK_STATIC_VR, Record(5, Bytes(jpeg.begin(), jpeg.end())));
-  const Bytes sea = Chunk(KVR_CHUNK_ANIMATION,
-                          Animation("sea", {Encoded_Frame(strip, 256, 6144, {0, 6143}), {}}, 0));
+  const Bytes sea =
+      Chunk(KVR_CHUNK_ANIMATION, Animation("sea", {Encoded_Frame(strip, 256, 6144, {0, 6143}), {}}, 0));
   Write(folder, "panorama_animation", Chunk(KVR_CHUNK_FILE, Join({vr, sea})));
 
   Bytes tga(18, 0);

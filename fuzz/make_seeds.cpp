@@ -80,8 +80,7 @@ Bytes PackForTarget(int method, const Bytes& data, uint8_t history_selector) {
   Bytes previous(data.size());
   for (size_t i = 0; i < previous.size(); ++i) previous[i] = FuzzPreviousByte(i);
   const int lz = method == 5 ? 3 : method == 7 ? 6 : method;
-  Bytes packets = PackLz(lz, start, data.size(), HasSkips(method) ? previous.data() : nullptr,
-                         history);
+  Bytes packets = PackLz(lz, start, data.size(), HasSkips(method) ? previous.data() : nullptr, history);
   return method == 5 || method == 7 ? PackHuffman(packets.data(), packets.size()) : packets;
 }
 
@@ -102,8 +101,7 @@ void UnpackSeeds(const std::filesystem::path& corpus) {
   }
   // Small packets of the format tables.
   const auto one = [&](int method, const std::string& name, size_t out_size, Bytes packed) {
-    Write(corpus / ("fuzz_unpack_" + std::to_string(method)), name,
-          UnpackSeed(out_size, 0, packed));
+    Write(corpus / ("fuzz_unpack_" + std::to_string(method)), name, UnpackSeed(out_size, 0, packed));
   };
   one(1, "run", 3, {0x02, 0x41});
   one(1, "literals", 2, {0x81, 0x41, 0x42});
@@ -122,18 +120,19 @@ Bytes PakOf(int method, std::string_view name, const Bytes& data) {
 
 void EngineSeeds(const std::filesystem::path& corpus, const Bytes& sample) {
   const auto scripts = corpus / "fuzz_script_load";
-  const Bytes script = Of(
-      "[BOOL] HAS_KEY\n[BOOL] LAMP_ON\n"
-      "[WARP] HALL.VR HALL.ZON\n[TEST] 0 0\nSET HAS_KEY\nGOTOWARP STUDY.VR\n"
-      "[TEST] -1 0\nPLUGIN\nbloc anim 1\nendplugin\nPLAYSOUND WIND.WAV 200 1\n"
-      "[WARP] MENU.TGA MENU.ZON\n[TEST] 1 0\nIFAND HAS_KEY,LAMP_ON\nEND\n");
+  const Bytes script =
+      Of("[BOOL] HAS_KEY\n[BOOL] LAMP_ON\n"
+         "[WARP] HALL.VR HALL.ZON\n[TEST] 0 0\nSET HAS_KEY\nGOTOWARP STUDY.VR\n"
+         "[TEST] -1 0\nPLUGIN\nbloc anim 1\nendplugin\nPLAYSOUND WIND.WAV 200 1\n"
+         "[WARP] MENU.TGA MENU.ZON\n[TEST] 1 0\nIFAND HAS_KEY,LAMP_ON\nEND\n");
   Write(scripts, "script", script);
   Write(scripts, "plugin_open", Of("[WARP] A.VR\n[TEST] 0 0\nPLUGIN\nno end\n"));
   Write(scripts, "nameless_warp", Of("[WARP]\n[TEST] 0 0\nEND\n[WARP] B.TGA,B.ZON\n[TEST] 2 1\n"));
   Write(scripts, "packed_3", PakOf(3, "script.lst", script));
   if (!sample.empty()) {
     Write(scripts, "sample", sample);
-    for (int method : {0, 1, 4, 5}) Write(scripts, "sample_" + std::to_string(method), PakOf(method, "script.lst", sample));
+    for (int method : {0, 1, 4, 5})
+      Write(scripts, "sample_" + std::to_string(method), PakOf(method, "script.lst", sample));
   }
 
   const auto paks = corpus / "fuzz_pak_read";

@@ -88,8 +88,7 @@ bool File_Replace(const std::string& path, std::span<const uint8_t> bytes, unsig
   return true;
 }
 
-bool File_Replace(const std::string& path, std::string_view text, unsigned new_mode,
-                  std::string& error) {
-  return File_Replace(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
-                      new_mode, error);
+bool File_Replace(const std::string& path, std::string_view text, unsigned new_mode, std::string& error) {
+  return File_Replace(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), new_mode,
+                      error);
 }

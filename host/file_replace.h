@@ -19,8 +19,7 @@ inline constexpr unsigned kReplaceModePrivate = 0600;
 // the path and the system's reason in `error`.
 bool File_Replace(const std::string& path, std::span<const uint8_t> bytes, unsigned new_mode,
                   std::string& error);
-bool File_Replace(const std::string& path, std::string_view text, unsigned new_mode,
-                  std::string& error);
+bool File_Replace(const std::string& path, std::string_view text, unsigned new_mode, std::string& error);
 
 // Writes all of `bytes` to the descriptor, retrying interrupted and short
 // writes. False (errno set) when the descriptor takes no more.

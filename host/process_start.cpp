@@ -185,7 +185,10 @@ bool Is_Native_Executable(const std::string& path) {
   char magic[4] = {};
   file.read(magic, 4);
   std::string_view head(magic, size_t(file.gcount()));
-  return head == "\x7f" "ELF" || head.substr(0, 2) == "#!";
+  return head ==
+             "\x7f"
+             "ELF" ||
+         head.substr(0, 2) == "#!";
 }
 
 std::optional<std::vector<std::string>> Program_Command(std::string_view program, std::string_view parameters,
@@ -252,4 +255,6 @@ std::optional<ChildProcess> Document_Open(std::string_view path, std::string_vie
   return std::nullopt;
 }
 
-std::optional<ChildProcess> Document_Open(std::string_view path) { return Document_Open(path, Search_Path_Env()); }
+std::optional<ChildProcess> Document_Open(std::string_view path) {
+  return Document_Open(path, Search_Path_Env());
+}

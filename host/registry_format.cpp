@@ -113,9 +113,8 @@ std::optional<RegistryRoot> Registry_Root_From_Name(std::string_view name) {
 }
 
 bool Registry_Name_Equal(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return Fold(x) == Fold(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
 std::vector<std::string> Registry_Split_Path(std::string_view path) {
@@ -145,7 +144,8 @@ const RegistryKeyEntry* Registry_Find_Key(const RegistryData& data, RegistryRoot
   return nullptr;
 }
 
-RegistryKeyEntry& Registry_Add_Key(RegistryData& data, RegistryRoot root, const std::vector<std::string>& names) {
+RegistryKeyEntry& Registry_Add_Key(RegistryData& data, RegistryRoot root,
+                                   const std::vector<std::string>& names) {
   size_t index = data.keys.size();
   for (size_t depth = 0; depth <= names.size(); ++depth) {
     std::vector<std::string> prefix(names.begin(), names.begin() + std::ptrdiff_t(depth));

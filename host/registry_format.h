@@ -45,7 +45,8 @@ std::string Registry_Join_Path(const std::vector<std::string>& names);
 const RegistryKeyEntry* Registry_Find_Key(const RegistryData& data, RegistryRoot root,
                                           const std::vector<std::string>& names);
 // Finds the key, adding it and every missing key above it.
-RegistryKeyEntry& Registry_Add_Key(RegistryData& data, RegistryRoot root, const std::vector<std::string>& names);
+RegistryKeyEntry& Registry_Add_Key(RegistryData& data, RegistryRoot root,
+                                   const std::vector<std::string>& names);
 // Sets or adds the value of a key.
 void Registry_Set_Value(RegistryKeyEntry& key, std::string_view name, std::string_view data);
 const RegistryValueEntry* Registry_Find_Value(const RegistryKeyEntry& key, std::string_view name);

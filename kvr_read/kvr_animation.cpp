@@ -51,9 +51,8 @@ int Kvr_Play_Animation(KVR_ANIM* anim, unsigned char* dest, int kind) {
   DCT dct;  // held for the length of the call, as the unpackers expect
   try {
     return kvr_walk::Play_Frame(*anim, false, [&](kvr_walk::FrameBlocks& frame) {
-      dct.Unpack_Bloc_Rgb_32_2(dest, frame.blocks.data(), static_cast<int>(frame.blocks.size()),
-                               width, frame.data.data(), static_cast<int>(frame.data.size()),
-                               frame.dct_param);
+      dct.Unpack_Bloc_Rgb_32_2(dest, frame.blocks.data(), static_cast<int>(frame.blocks.size()), width,
+                               frame.data.data(), static_cast<int>(frame.data.size()), frame.dct_param);
     });
   } catch (...) {
     anim->file.Close();
@@ -65,12 +64,8 @@ void Kvr_Close_Animation(KVR_ANIM* anim) {
   if (anim) anim->file.Close();
 }
 
-int Kvr_Get_Number_Animation(char* path) {
-  return Kvr_Get_Number_Animation(static_cast<const char*>(path));
-}
-void Kvr_Get_Animation(char* path, char** names) {
-  Kvr_Get_Animation(static_cast<const char*>(path), names);
-}
+int Kvr_Get_Number_Animation(char* path) { return Kvr_Get_Number_Animation(static_cast<const char*>(path)); }
+void Kvr_Get_Animation(char* path, char** names) { Kvr_Get_Animation(static_cast<const char*>(path), names); }
 int Kvr_Open_Animation(char* path, char* name, KVR_ANIM* anim) {
   return Kvr_Open_Animation(static_cast<const char*>(path), static_cast<const char*>(name), anim);
 }

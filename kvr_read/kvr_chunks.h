@@ -28,15 +28,14 @@ inline constexpr int KVR_CHUNK_ANIMATION = static_cast<int>(0xA0B1C201u);
 inline constexpr int KVR_CHUNK_FRAME = static_cast<int>(0xA0B1C211u);
 inline constexpr int KVR_CHUNK_LOOP = static_cast<int>(0xA0B1C221u);
 
-inline constexpr int KVR_CHUNK_HEADER_SIZE = 8;       // tag, length (8 + payload)
-inline constexpr int KVR_PICTURE_RECORD_HEADER = 8;   // dct_param, N
+inline constexpr int KVR_CHUNK_HEADER_SIZE = 8;      // tag, length (8 + payload)
+inline constexpr int KVR_PICTURE_RECORD_HEADER = 8;  // dct_param, N
 inline constexpr int KVR_ANIM_NAME_SIZE = 32;
-inline constexpr int KVR_ANIM_HEADER_SIZE = 36;       // name, F
-inline constexpr int KVR_LOOP_PAYLOAD_SIZE = 4;       // L
+inline constexpr int KVR_ANIM_HEADER_SIZE = 36;  // name, F
+inline constexpr int KVR_LOOP_PAYLOAD_SIZE = 4;  // L
 
 // The pictures the two static chunks hold.
 inline constexpr int KVR_VR_WIDTH = 256;
 inline constexpr int KVR_VR_HEIGHT = 6144;
 inline constexpr int KVR_PIC_WIDTH = 640;
 inline constexpr int KVR_PIC_HEIGHT = 480;
-

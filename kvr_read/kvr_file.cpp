@@ -183,4 +183,3 @@ void KVR_FILE::Write(const void* data, int len) {
   FILE* f = File();
   if (f && data && len > 0) fwrite(data, 1, static_cast<size_t>(len), f);
 }
-

@@ -7,10 +7,10 @@ namespace {
 
 constexpr int kTileSide = 256;
 constexpr int kPixelBytes = 4;
-constexpr int kTileRowBytes = kTileSide * kPixelBytes;            // 1024
-constexpr int kTileBytes = kTileSide * kTileRowBytes;             // 262 144
-constexpr int kFaceSide = 2 * kTileSide;                          // 512
-constexpr int kFaceRowBytes = kFaceSide * kPixelBytes;            // 2048
+constexpr int kTileRowBytes = kTileSide * kPixelBytes;  // 1024
+constexpr int kTileBytes = kTileSide * kTileRowBytes;   // 262 144
+constexpr int kFaceSide = 2 * kTileSide;                // 512
+constexpr int kFaceRowBytes = kFaceSide * kPixelBytes;  // 2048
 constexpr int kTilesPerFace = 4;
 constexpr int kFaces = 6;
 
@@ -30,8 +30,7 @@ constexpr Quarter kQuarters[kTilesPerFace] = {
 
 void Copy_Tile(const unsigned char* tile, unsigned char* face, Quarter q) {
   for (int r = 0; r < kTileSide; ++r)
-    std::memcpy(face + (q.row + r) * kFaceRowBytes + q.column_bytes, tile + r * kTileRowBytes,
-                kTileRowBytes);
+    std::memcpy(face + (q.row + r) * kFaceRowBytes + q.column_bytes, tile + r * kTileRowBytes, kTileRowBytes);
 }
 
 }  // namespace

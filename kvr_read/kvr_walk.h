@@ -136,8 +136,8 @@ int For_Each_Animation(File& file, Visit visit) {
 // (all 32 when there is none).
 inline std::string_view Stored_Name(const char (&bytes)[KVR_ANIM_NAME_SIZE]) {
   const void* nul = std::memchr(bytes, 0, KVR_ANIM_NAME_SIZE);
-  const size_t length = nul ? static_cast<size_t>(static_cast<const char*>(nul) - bytes)
-                            : size_t{KVR_ANIM_NAME_SIZE};
+  const size_t length =
+      nul ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size_t{KVR_ANIM_NAME_SIZE};
   return {bytes, length};
 }
 

@@ -11,35 +11,21 @@ constexpr float N = -255.0f;
 // x = +255, y = +255, y = -255; within a face the tiles run top-left,
 // top-right, bottom-right, bottom-left as seen from inside.
 constexpr Point3 kQuadCorners[kTileCount][4] = {
-    {{N, P, N}, {0, P, N}, {0, 0, N}, {N, 0, N}},
-    {{0, P, N}, {P, P, N}, {P, 0, N}, {0, 0, N}},
-    {{0, 0, N}, {P, 0, N}, {P, N, N}, {0, N, N}},
-    {{N, 0, N}, {0, 0, N}, {0, N, N}, {N, N, N}},
-    {{N, N, P}, {N, 0, P}, {N, 0, 0}, {N, N, 0}},
-    {{N, 0, P}, {N, P, P}, {N, P, 0}, {N, 0, 0}},
-    {{N, 0, 0}, {N, P, 0}, {N, P, N}, {N, 0, N}},
-    {{N, N, 0}, {N, 0, 0}, {N, 0, N}, {N, N, N}},
-    {{N, N, P}, {0, N, P}, {0, 0, P}, {N, 0, P}},
-    {{0, N, P}, {P, N, P}, {P, 0, P}, {0, 0, P}},
-    {{0, 0, P}, {P, 0, P}, {P, P, P}, {0, P, P}},
-    {{N, 0, P}, {0, 0, P}, {0, P, P}, {N, P, P}},
-    {{P, P, P}, {P, 0, P}, {P, 0, 0}, {P, P, 0}},
-    {{P, 0, P}, {P, N, P}, {P, N, 0}, {P, 0, 0}},
-    {{P, 0, 0}, {P, N, 0}, {P, N, N}, {P, 0, N}},
-    {{P, P, 0}, {P, 0, 0}, {P, 0, N}, {P, P, N}},
-    {{N, P, P}, {0, P, P}, {0, P, 0}, {N, P, 0}},
-    {{0, P, P}, {P, P, P}, {P, P, 0}, {0, P, 0}},
-    {{0, P, 0}, {P, P, 0}, {P, P, N}, {0, P, N}},
-    {{N, P, 0}, {0, P, 0}, {0, P, N}, {N, P, N}},
-    {{P, N, P}, {0, N, P}, {0, N, 0}, {P, N, 0}},
-    {{0, N, P}, {N, N, P}, {N, N, 0}, {0, N, 0}},
-    {{0, N, 0}, {N, N, 0}, {N, N, N}, {0, N, N}},
-    {{P, N, 0}, {0, N, 0}, {0, N, N}, {P, N, N}},
+    {{N, P, N}, {0, P, N}, {0, 0, N}, {N, 0, N}}, {{0, P, N}, {P, P, N}, {P, 0, N}, {0, 0, N}},
+    {{0, 0, N}, {P, 0, N}, {P, N, N}, {0, N, N}}, {{N, 0, N}, {0, 0, N}, {0, N, N}, {N, N, N}},
+    {{N, N, P}, {N, 0, P}, {N, 0, 0}, {N, N, 0}}, {{N, 0, P}, {N, P, P}, {N, P, 0}, {N, 0, 0}},
+    {{N, 0, 0}, {N, P, 0}, {N, P, N}, {N, 0, N}}, {{N, N, 0}, {N, 0, 0}, {N, 0, N}, {N, N, N}},
+    {{N, N, P}, {0, N, P}, {0, 0, P}, {N, 0, P}}, {{0, N, P}, {P, N, P}, {P, 0, P}, {0, 0, P}},
+    {{0, 0, P}, {P, 0, P}, {P, P, P}, {0, P, P}}, {{N, 0, P}, {0, 0, P}, {0, P, P}, {N, P, P}},
+    {{P, P, P}, {P, 0, P}, {P, 0, 0}, {P, P, 0}}, {{P, 0, P}, {P, N, P}, {P, N, 0}, {P, 0, 0}},
+    {{P, 0, 0}, {P, N, 0}, {P, N, N}, {P, 0, N}}, {{P, P, 0}, {P, 0, 0}, {P, 0, N}, {P, P, N}},
+    {{N, P, P}, {0, P, P}, {0, P, 0}, {N, P, 0}}, {{0, P, P}, {P, P, P}, {P, P, 0}, {0, P, 0}},
+    {{0, P, 0}, {P, P, 0}, {P, P, N}, {0, P, N}}, {{N, P, 0}, {0, P, 0}, {0, P, N}, {N, P, N}},
+    {{P, N, P}, {0, N, P}, {0, N, 0}, {P, N, 0}}, {{0, N, P}, {N, N, P}, {N, N, 0}, {0, N, 0}},
+    {{0, N, 0}, {N, N, 0}, {N, N, N}, {0, N, N}}, {{P, N, 0}, {0, N, 0}, {0, N, N}, {P, N, N}},
 };
 
-constexpr bool Same(const Point3& a, const Point3& b) {
-  return a.x == b.x && a.y == b.y && a.z == b.z;
-}
+constexpr bool Same(const Point3& a, const Point3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 constexpr int Distinct_Corners() {
   int distinct = 0;

@@ -42,8 +42,7 @@ class ORV_VR_EXPORT ORV_VR {
   // viewport is unsafe: a value not finite, top not 0, width or height below
   // 1, left below 0, left + width beyond dest_width, or right or bottom edge
   // beyond 16384. `spare` is not read.
-  int Init_Resolution(float left, float top, float width, float height, int dest_width,
-                      float spare);
+  int Init_Resolution(float left, float top, float width, float height, int dest_width, float spare);
 
   // Draws the view into dest (rows of dest_width pixels). Angles in radians;
   // fov is the full horizontal field of view. Pixels outside the viewport are

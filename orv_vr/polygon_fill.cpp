@@ -26,8 +26,7 @@ void Store(ScanRow& row, Side side, uint32_t x, float uz, float vz, float iz) {
 
 // Writes rows r0 .. r1 - 1 of one side for the edge a -> b going down. The
 // fixed-point x runs unsigned: the same bits, no overflow.
-void Walk_Edge(const Vertex& a, const Vertex& b, int r0, int r1, Side side, ScanRow* table,
-               int rows) {
+void Walk_Edge(const Vertex& a, const Vertex& b, int r0, int r1, Side side, ScanRow* table, int rows) {
   if (r1 <= r0) return;
   const float dr = static_cast<float>(r1 - r0);
   uint32_t x = static_cast<uint32_t>(static_cast<int32_t>(a.sx * 65536.0f));
@@ -64,8 +63,7 @@ void Draw_Row(const ScanRow& s, int row, const Viewport& vp, SpanWork& w, uint16
 
 }  // namespace
 
-void Fill_Polygon(const Polygon& p, const Viewport& vp, ScanRow* table, SpanWork& work,
-                  uint16_t* dest) {
+void Fill_Polygon(const Polygon& p, const Viewport& vp, ScanRow* table, SpanWork& work, uint16_t* dest) {
   const int n = p.count;
   int row[kMaxPolygonVertices];
   int top = 0, bottom = 0;

@@ -18,7 +18,6 @@ namespace orv_vr_internal {
 // Fills one clipped, drawable polygon into dest. Only table rows
 // [0, vp.rows) are written and drawn, and only destination columns
 // [vp.column_lo, vp.column_hi).
-void Fill_Polygon(const Polygon& p, const Viewport& vp, ScanRow* table, SpanWork& work,
-                  uint16_t* dest);
+void Fill_Polygon(const Polygon& p, const Viewport& vp, ScanRow* table, SpanWork& work, uint16_t* dest);
 
 }  // namespace orv_vr_internal

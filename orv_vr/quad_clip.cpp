@@ -134,9 +134,7 @@ void Take_View_Space(const Renderer& r, const Quad& q, Polygon& p) {
 
 }  // namespace
 
-bool Clip_Near(Polygon& p) {
-  return Clip_Stage(p, kInsideNear, Cut_Near);
-}
+bool Clip_Near(Polygon& p) { return Clip_Stage(p, kInsideNear, Cut_Near); }
 
 void Project(Vertex& v, const Viewport& vp) {
   const float iz = 1.0f / v.z;
@@ -149,32 +147,28 @@ void Project(Vertex& v, const Viewport& vp) {
 
 bool Clip_Screen(Polygon& p, const Viewport& vp) {
   const int all = p.and_flags;
-  if (!(all & kInsideRight) &&
-      !Clip_Stage(p, kInsideRight, [&vp](const Vertex& a, const Vertex& b) {
+  if (!(all & kInsideRight) && !Clip_Stage(p, kInsideRight, [&vp](const Vertex& a, const Vertex& b) {
         Vertex n = Cut_X(a, b, vp.x1);
         n.flags = kInsideLeft | Vertical_Flags(n.sy, vp);
         return n;
       })) {
     return false;
   }
-  if (!(all & kInsideLeft) &&
-      !Clip_Stage(p, kInsideLeft, [&vp](const Vertex& a, const Vertex& b) {
+  if (!(all & kInsideLeft) && !Clip_Stage(p, kInsideLeft, [&vp](const Vertex& a, const Vertex& b) {
         Vertex n = Cut_X(a, b, vp.x0);
         n.flags = Vertical_Flags(n.sy, vp);
         return n;
       })) {
     return false;
   }
-  if (!(all & kInsideBottom) &&
-      !Clip_Stage(p, kInsideBottom, [&vp](const Vertex& a, const Vertex& b) {
+  if (!(all & kInsideBottom) && !Clip_Stage(p, kInsideBottom, [&vp](const Vertex& a, const Vertex& b) {
         Vertex n = Cut_Y(a, b, vp.y1);
         n.flags = kInsideTop;
         return n;
       })) {
     return false;
   }
-  if (!(all & kInsideTop) &&
-      !Clip_Stage(p, kInsideTop, [&vp](const Vertex& a, const Vertex& b) {
+  if (!(all & kInsideTop) && !Clip_Stage(p, kInsideTop, [&vp](const Vertex& a, const Vertex& b) {
         Vertex n = Cut_Y(a, b, vp.y0);
         n.flags = 0;
         return n;

@@ -22,8 +22,8 @@ Renderer* Create_Renderer() {
 bool Set_Viewport(Renderer& r, float left, float top, float width, float height, int dest_width) {
   r.scan.reset();
   r.viewport = Viewport{};
-  const bool finite = std::isfinite(left) && std::isfinite(top) && std::isfinite(width) &&
-                      std::isfinite(height);
+  const bool finite =
+      std::isfinite(left) && std::isfinite(top) && std::isfinite(width) && std::isfinite(height);
   if (!finite || top != 0.0f || width < 1.0f || height < 1.0f || left < 0.0f) return false;
   const float right = left + width;
   // Every drawn column lies below ceil(right), so a row never runs into the

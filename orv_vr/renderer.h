@@ -28,11 +28,11 @@ inline constexpr float kGuardBand = 4096.0f;
 
 // Clip flags: a bit is set when the point is inside that plane.
 enum ClipFlag : int {
-  kInsideNear = 1,    // z >= 1
-  kInsideLeft = 2,    // x >= -z
-  kInsideRight = 4,   // x <= z
-  kInsideTop = 8,     // y <= z
-  kInsideBottom = 16, // y >= -z
+  kInsideNear = 1,     // z >= 1
+  kInsideLeft = 2,     // x >= -z
+  kInsideRight = 4,    // x <= z
+  kInsideTop = 8,      // y <= z
+  kInsideBottom = 16,  // y >= -z
   kInsideAll = 31,
 };
 
@@ -50,7 +50,7 @@ struct Viewport {
   float width = 0, height = 0;
   float cx = 0, cy = 0, half_width = 0, half_height = 0;
   int dest_width = 0;
-  int rows = 0;                  // scan-line table rows, trunc(height)
+  int rows = 0;                      // scan-line table rows, trunc(height)
   int column_lo = 0, column_hi = 0;  // destination columns the viewport covers
 };
 
@@ -96,9 +96,9 @@ static_assert(sizeof(ScanRow) == 32);
 // (8.8 fixed point) at the current and the next block boundary. Held per
 // renderer, so renderers draw independently of each other.
 struct SpanWork {
-  float iz, uz, vz;        // start, then the running target
-  float diz, duz, dvz;     // per-pixel gradients
-  uint32_t u0, v0, u1, v1; // exact (U, V) at this boundary and 32 pixels on
+  float iz, uz, vz;         // start, then the running target
+  float diz, duz, dvz;      // per-pixel gradients
+  uint32_t u0, v0, u1, v1;  // exact (U, V) at this boundary and 32 pixels on
 };
 
 struct Renderer {

@@ -7,13 +7,9 @@ namespace {
 
 // U and V run in unsigned arithmetic: the same bits as 32-bit two's
 // complement, without overflow for extreme values.
-uint32_t Exact(float a_z, float iz) {
-  return static_cast<uint32_t>(std::lrint(a_z / iz));
-}
+uint32_t Exact(float a_z, float iz) { return static_cast<uint32_t>(std::lrint(a_z / iz)); }
 
-int32_t Step(uint32_t to, uint32_t from) {
-  return static_cast<int32_t>(to - from) >> 5;
-}
+int32_t Step(uint32_t to, uint32_t from) { return static_cast<int32_t>(to - from) >> 5; }
 
 uint16_t Texel(const uint16_t* tile, uint32_t u, uint32_t v) {
   return tile[(v & 0xFF00u) | ((u >> 8) & 0xFFu)];
@@ -86,8 +82,7 @@ void Draw_Span(SpanWork& w, uint16_t* p, int n, const uint16_t* tile) {
   Span(w, Direct{p}, reinterpret_cast<uintptr_t>(p), n, tile);
 }
 
-void Draw_Span_Windowed(SpanWork& w, uint16_t* row, int column, int n, int lo, int hi,
-                        const uint16_t* tile) {
+void Draw_Span_Windowed(SpanWork& w, uint16_t* row, int column, int n, int lo, int hi, const uint16_t* tile) {
   const uintptr_t address =
       reinterpret_cast<uintptr_t>(row) + static_cast<uintptr_t>(static_cast<intptr_t>(column) * 2);
   Span(w, Windowed{row, column, lo, hi}, address, n, tile);

@@ -24,7 +24,6 @@ void Draw_Span(SpanWork& w, uint16_t* p, int n, const uint16_t* tile);
 // The same span with its first pixel at column `column` of `row`, writing
 // only the columns in [lo, hi). Alignment and texture coordinates are those
 // of the whole span; pixels outside the window are computed and not stored.
-void Draw_Span_Windowed(SpanWork& w, uint16_t* row, int column, int n, int lo, int hi,
-                        const uint16_t* tile);
+void Draw_Span_Windowed(SpanWork& w, uint16_t* row, int column, int n, int lo, int hi, const uint16_t* tile);
 
 }  // namespace orv_vr_internal

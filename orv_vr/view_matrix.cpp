@@ -4,8 +4,8 @@
 
 namespace orv_vr_internal {
 
-void Build_View_Matrix(ViewMatrix& m, float yaw, float tilt, float roll, float fov,
-                       float width, float height) {
+void Build_View_Matrix(ViewMatrix& m, float yaw, float tilt, float roll, float fov, float width,
+                       float height) {
   const float sa = std::sin(yaw), ca = std::cos(yaw);
   const float sb = std::sin(tilt), cb = std::cos(tilt);
   const float sc = std::sin(roll), cc = std::cos(roll);
@@ -38,9 +38,8 @@ Point3 Transform(const ViewMatrix& m, const Point3& p) {
 }
 
 int Clip_Flags(float x, float y, float z) {
-  return (z >= 1.0f ? kInsideNear : 0) | (x >= -z ? kInsideLeft : 0) |
-         (x <= z ? kInsideRight : 0) | (y <= z ? kInsideTop : 0) |
-         (y >= -z ? kInsideBottom : 0);
+  return (z >= 1.0f ? kInsideNear : 0) | (x >= -z ? kInsideLeft : 0) | (x <= z ? kInsideRight : 0) |
+         (y <= z ? kInsideTop : 0) | (y >= -z ? kInsideBottom : 0);
 }
 
 void Transform_Corners(Renderer& r) {

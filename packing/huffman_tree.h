@@ -21,9 +21,7 @@ struct HuffmanTree {
   std::array<std::array<uint16_t, 2>, kHuffmanLeaves - 1> branches;
 
   static constexpr bool IsLeaf(unsigned node) { return node < kHuffmanLeaves; }
-  const std::array<uint16_t, 2>& Branches(unsigned node) const {
-    return branches[node - kHuffmanLeaves];
-  }
+  const std::array<uint16_t, 2>& Branches(unsigned node) const { return branches[node - kHuffmanLeaves]; }
 };
 
 // Builds the tree from the 256 leaf weights (zero weights included):

@@ -161,15 +161,9 @@ UnpackStatus DecodePackets(Source& in, Output& out) {
     const PacketHeader p = ReadHeader<Layout>(h);
     UnpackStatus status = UnpackStatus::kOk;
     switch (p.kind) {
-      case PacketKind::kLiteral:
-        status = PutLiterals(in, out, p.length);
-        break;
-      case PacketKind::kSkip:
-        out.pos += std::min<size_t>(p.length, out.Room());
-        break;
-      case PacketKind::kCopy:
-        status = PutCopy(in, out, p);
-        break;
+      case PacketKind::kLiteral: status = PutLiterals(in, out, p.length); break;
+      case PacketKind::kSkip: out.pos += std::min<size_t>(p.length, out.Room()); break;
+      case PacketKind::kCopy: status = PutCopy(in, out, p); break;
     }
     if (status != UnpackStatus::kOk) return status;
   }

@@ -1,8 +1,7 @@
 #include "packing/pack_internal.h"
 #include "packing/packing_encode.h"
 
-std::vector<uint8_t> Pack(int method, const uint8_t* data, size_t size,
-                          const uint8_t* previous) {
+std::vector<uint8_t> Pack(int method, const uint8_t* data, size_t size, const uint8_t* previous) {
   using namespace packing_internal;
   switch (method) {
     case 1: return PackRle(data, size);

@@ -15,8 +15,8 @@ std::vector<uint8_t> PackRle(const uint8_t* data, size_t size);
 // in front of its output and may be copied from (at most the last 65536
 // bytes are used). For method 6, `previous` (size bytes, may be null) is what
 // the output holds before decoding; runs equal to it become skips.
-std::vector<uint8_t> PackLz(int method, const uint8_t* data, size_t size,
-                            const uint8_t* previous, size_t history);
+std::vector<uint8_t> PackLz(int method, const uint8_t* data, size_t size, const uint8_t* previous,
+                            size_t history);
 
 // Method 4: weights are the byte counts of data.
 std::vector<uint8_t> PackHuffman(const uint8_t* data, size_t size);

@@ -162,8 +162,8 @@ size_t SkipRun(const uint8_t* data, const uint8_t* previous, size_t i, size_t si
 
 }  // namespace
 
-std::vector<uint8_t> PackLz(int method, const uint8_t* data, size_t size,
-                            const uint8_t* previous, size_t history) {
+std::vector<uint8_t> PackLz(int method, const uint8_t* data, size_t size, const uint8_t* previous,
+                            size_t history) {
   const LzFormat format = FormatOf(method);
   std::vector<uint8_t> out;
   if (size == 0) return out;

@@ -41,8 +41,8 @@ inline constexpr size_t kPackHistoryMax = 65536;
 
 // Decodes out_size bytes with the given method (1..7). Method 0 is not a
 // packing method; callers copy stored data themselves.
-UnpackResult Unpack(int method, const uint8_t* in, size_t in_size, uint8_t* out,
-                    size_t out_size, size_t history = 0);
+UnpackResult Unpack(int method, const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
+                    size_t history = 0);
 
 // The decoders one by one. Unpack_Rle decodes at least one packet even when
 // out_size is 0 (the stream's first packet is consumed, nothing is written);
@@ -53,12 +53,12 @@ UnpackResult Unpack_Lz_Short(const uint8_t* in, size_t in_size, uint8_t* out, si
 UnpackResult Unpack_Lz_Long(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
                             size_t history = 0);
 UnpackResult Unpack_Huffman(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size);
-UnpackResult Unpack_Huffman_Lz_Long(const uint8_t* in, size_t in_size, uint8_t* out,
-                                    size_t out_size, size_t history = 0);
+UnpackResult Unpack_Huffman_Lz_Long(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
+                                    size_t history = 0);
 UnpackResult Unpack_Lz_Skip(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
                             size_t history = 0);
-UnpackResult Unpack_Huffman_Lz_Skip(const uint8_t* in, size_t in_size, uint8_t* out,
-                                    size_t out_size, size_t history = 0);
+UnpackResult Unpack_Huffman_Lz_Skip(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
+                                    size_t history = 0);
 
 // Largest output a well-formed stream of in_size bytes can produce with the
 // method: lets readers refuse a header that claims an impossible size before

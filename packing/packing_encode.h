@@ -10,5 +10,4 @@
 // bytes, may be null) is what the decoder's output holds before decoding;
 // runs equal to it are written as skips. Returns an empty vector for a method
 // outside 1..7.
-std::vector<uint8_t> Pack(int method, const uint8_t* data, size_t size,
-                          const uint8_t* previous = nullptr);
+std::vector<uint8_t> Pack(int method, const uint8_t* data, size_t size, const uint8_t* previous = nullptr);

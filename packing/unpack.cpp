@@ -20,8 +20,8 @@ size_t MaxHuffmanSymbols(size_t in_size) {
 
 }  // namespace
 
-UnpackResult Unpack(int method, const uint8_t* in, size_t in_size, uint8_t* out,
-                    size_t out_size, size_t history) {
+UnpackResult Unpack(int method, const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
+                    size_t history) {
   switch (method) {
     case 1: return Unpack_Rle(in, in_size, out, out_size);
     case 2: return Unpack_Lz_Short(in, in_size, out, out_size, history);

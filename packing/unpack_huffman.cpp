@@ -31,8 +31,7 @@ constexpr uint32_t kLink = 0x80;
 
 class TableBuilder {
  public:
-  TableBuilder(const HuffmanTree& tree, std::vector<uint32_t>& table)
-      : tree_(tree), table_(table) {}
+  TableBuilder(const HuffmanTree& tree, std::vector<uint32_t>& table) : tree_(tree), table_(table) {}
 
   void Build() {
     MeasureHeights();
@@ -73,8 +72,7 @@ class TableBuilder {
       const auto offset = static_cast<uint32_t>(table_.size());
       table_.resize(table_.size() + (size_t{1} << sub_bits));
       table_[base + prefix] = (offset << 8) | kLink | sub_bits;
-      pending_[pending_count_++] = {offset, static_cast<uint16_t>(node),
-                                    static_cast<uint8_t>(sub_bits)};
+      pending_[pending_count_++] = {offset, static_cast<uint16_t>(node), static_cast<uint8_t>(sub_bits)};
       return;
     }
     const auto& b = tree_.Branches(node);
@@ -184,8 +182,8 @@ class HuffmanSource {
 };
 
 template <int Layout>
-UnpackResult UnpackHuffmanPackets(const uint8_t* in, size_t in_size, uint8_t* out,
-                                  size_t out_size, size_t history) {
+UnpackResult UnpackHuffmanPackets(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
+                                  size_t history) {
   if (out_size == 0) return {};
   HuffmanSource source(in, in_size);
   if (!source.ReadTable()) return {UnpackStatus::kInputEnded, source.Position(), 0};
@@ -205,12 +203,12 @@ UnpackResult Unpack_Huffman(const uint8_t* in, size_t in_size, uint8_t* out, siz
   return {status, source.Position(), written};
 }
 
-UnpackResult Unpack_Huffman_Lz_Long(const uint8_t* in, size_t in_size, uint8_t* out,
-                                    size_t out_size, size_t history) {
+UnpackResult Unpack_Huffman_Lz_Long(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
+                                    size_t history) {
   return UnpackHuffmanPackets<3>(in, in_size, out, out_size, history);
 }
 
-UnpackResult Unpack_Huffman_Lz_Skip(const uint8_t* in, size_t in_size, uint8_t* out,
-                                    size_t out_size, size_t history) {
+UnpackResult Unpack_Huffman_Lz_Skip(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
+                                    size_t history) {
   return UnpackHuffmanPackets<6>(in, in_size, out, out_size, history);
 }

@@ -5,8 +5,7 @@
 namespace {
 
 template <int Layout>
-UnpackResult UnpackRaw(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size,
-                       size_t history) {
+UnpackResult UnpackRaw(const uint8_t* in, size_t in_size, uint8_t* out, size_t out_size, size_t history) {
   packing_internal::ByteSource source(in, in_size);
   packing_internal::Output output{out, out_size, history};
   const UnpackStatus status = packing_internal::DecodePackets<Layout>(source, output);

@@ -63,14 +63,15 @@ void Draw_Glyph(const Font& font, Screen16 screen, int cell, int64_t x, int64_t 
   }
 }
 
-void Draw_Text(FontTable& fonts, Screen16 screen, std::string_view text, int x, int y,
-               std::string_view name, int colour) {
+void Draw_Text(FontTable& fonts, Screen16 screen, std::string_view text, int x, int y, std::string_view name,
+               int colour) {
   const Font* font = Font_Find(fonts, name);
   if (!font || !screen.pixels || screen.width <= 0 || screen.height <= 0) return;
   // 64-bit positions: a long text in a wide font never overflows.
   int64_t left = x;
   for (char c : text) {
-    if (font->char_height > 0) Draw_Glyph(*font, screen, Cell_Of(static_cast<unsigned char>(c)), left, y, colour);
+    if (font->char_height > 0)
+      Draw_Glyph(*font, screen, Cell_Of(static_cast<unsigned char>(c)), left, y, colour);
     left += font->char_width;
   }
 }
@@ -79,7 +80,8 @@ Screen16 Frame_Screen(Wendax& wx) {
   std::span<uint16_t> frame = Wendax_Frame_Buffer(wx);
   const int width = wx.display.frame_width;
   if (width <= 0) return {};
-  const int height = int(std::min<size_t>(size_t(std::max(wx.display.frame_height, 0)), frame.size() / size_t(width)));
+  const int height =
+      int(std::min<size_t>(size_t(std::max(wx.display.frame_height, 0)), frame.size() / size_t(width)));
   return {frame.data(), width, height};
 }
 
@@ -94,8 +96,7 @@ bool Font_Sheet_Cell(const Picture& sheet, int& char_width, int& char_height) {
   return true;
 }
 
-bool Font_Add(FontTable& fonts, std::string_view name, PicturePtr sheet, int char_width,
-              int char_height) {
+bool Font_Add(FontTable& fonts, std::string_view name, PicturePtr sheet, int char_width, int char_height) {
   if (!sheet || sheet->depth != 8) return false;
   Picture_Unpack(sheet.get());
   Picture_Palette_565(sheet.get());
@@ -140,8 +141,7 @@ void Font_Draw(FontTable& fonts, Screen16 screen, std::string_view text, int x, 
   Draw_Text(fonts, screen, text, x, y, name, -1);
 }
 
-void Font_Draw(Wendax& wx, FontTable& fonts, std::string_view text, int x, int y,
-               std::string_view name) {
+void Font_Draw(Wendax& wx, FontTable& fonts, std::string_view text, int x, int y, std::string_view name) {
   Draw_Text(fonts, Frame_Screen(wx), text, x, y, name, -1);
 }
 

@@ -72,8 +72,7 @@ bool Font_Sheet_Cell(const Picture& sheet, int& char_width, int& char_height);
 // 1..sheet width and the height 0 or more; otherwise nothing is added and
 // the result is false. Names compare ignoring ASCII case; lookups find the
 // first font of a name.
-bool Font_Add(FontTable& fonts, std::string_view name, PicturePtr sheet, int char_width,
-              int char_height);
+bool Font_Add(FontTable& fonts, std::string_view name, PicturePtr sheet, int char_width, int char_height);
 
 // The first font of that name, loading it first when the table has a loader
 // (see above); null when there is none. The pointer stays valid until the
@@ -87,8 +86,7 @@ int Font_Height(FontTable& fonts, std::string_view name);
 // Draws the text left to right from (x, y), the top left corner of the
 // first character, advancing x by the character width; glyph pixels outside
 // the target (or outside the sheet) are skipped. Nothing for an unknown font.
-void Font_Draw(FontTable& fonts, Screen16 screen, std::string_view text, int x, int y,
-               std::string_view name);
+void Font_Draw(FontTable& fonts, Screen16 screen, std::string_view text, int x, int y, std::string_view name);
 void Font_Draw(Wendax& wx, FontTable& fonts, std::string_view text, int x, int y,
                std::string_view name);  // into the frame buffer
 // The same with every glyph pixel in one RGB565 colour.

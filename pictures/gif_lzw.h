@@ -26,7 +26,7 @@ class GifRowWriter {
   int width_;
   int height_;
   bool interlaced_;
-  int row_ = 0;     // row number in file order
+  int row_ = 0;  // row number in file order
   int column_ = 0;
   size_t written_ = 0;
 };

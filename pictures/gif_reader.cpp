@@ -16,8 +16,8 @@
 namespace {
 
 constexpr size_t kSignatureBytes = 6;
-constexpr size_t kScreenBytes = 7;       // width, height, flags, background, aspect
-constexpr size_t kDescriptorBytes = 9;   // left, top, width, height, flags
+constexpr size_t kScreenBytes = 7;      // width, height, flags, background, aspect
+constexpr size_t kDescriptorBytes = 9;  // left, top, width, height, flags
 constexpr uint8_t kImageSeparator = ',';
 constexpr uint8_t kExtensionIntroducer = '!';
 constexpr uint8_t kFlagColourTable = 0x80;

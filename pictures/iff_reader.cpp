@@ -20,8 +20,8 @@ namespace {
 constexpr size_t kBmhdBytes = 11;  // width, height, x, y, planes, masking, compression
 
 struct IffChunk {
-  int64_t data = 0;    // first byte after the tag and the length
-  int64_t end = 0;     // data + length, cut to the search's end
+  int64_t data = 0;  // first byte after the tag and the length
+  int64_t end = 0;   // data + length, cut to the search's end
   uint32_t length = 0;
 };
 

@@ -57,8 +57,7 @@ void Picture_Free(PicturePtr& picture) { picture.reset(); }
 
 bool Picture_Is_Plain(const Picture& picture) {
   if (picture.pack_method != 0) return false;
-  if (picture.depth != 8 && picture.depth != 16 && picture.depth != 24 && picture.depth != 32)
-    return false;
+  if (picture.depth != 8 && picture.depth != 16 && picture.depth != 24 && picture.depth != 32) return false;
   size_t size = Picture_Plain_Size(picture.width, picture.height, picture.depth);
   return size != 0 && picture.pixels.size() >= size;
 }
@@ -89,8 +88,7 @@ void Picture_Palette_565(Picture* picture) {
 
 void Picture_To_16(Picture* picture) {
   if (!picture) return;
-  if (picture->depth != 8 && picture->depth != 16 && picture->depth != 24 && picture->depth != 32)
-    return;
+  if (picture->depth != 8 && picture->depth != 16 && picture->depth != 24 && picture->depth != 32) return;
   Picture_Unpack(picture);
   if (!Picture_Is_Plain(*picture)) return;
   if (picture->depth == 16) return;  // already RGB565 (now plain as well)

@@ -10,9 +10,7 @@
 
 namespace {
 
-bool Screen_Ok(const Screen16& screen) {
-  return screen.pixels && screen.width > 0 && screen.height > 0;
-}
+bool Screen_Ok(const Screen16& screen) { return screen.pixels && screen.width > 0 && screen.height > 0; }
 
 // The visible part of a width x height rectangle at (x, y): columns
 // [x0, x1) and rows [y0, y1) in picture coordinates. False when nothing of
@@ -31,7 +29,6 @@ bool Clip(const Screen16& screen, int x, int y, int width, int height, Visible& 
   return v.x0 < v.x1 && v.y0 < v.y1;
 }
 
-
 }  // namespace
 
 void Picture_Draw(Picture* picture, Screen16 screen, int x, int y) {
@@ -44,9 +41,7 @@ void Picture_Draw(Picture* picture, Screen16 screen, int x, int y) {
   const size_t w = size_t(picture->width);
   const uint8_t* pixels = picture->pixels.data();
   // Screen row of picture row `row`; picture column c goes to [x + c].
-  auto screen_row = [&](int row) {
-    return screen.pixels + size_t(int64_t(y) + row) * size_t(screen.width);
-  };
+  auto screen_row = [&](int row) { return screen.pixels + size_t(int64_t(y) + row) * size_t(screen.width); };
   switch (picture->depth) {
     case 16:
       for (int row = v.y0; row < v.y1; ++row)
@@ -82,8 +77,7 @@ namespace {
 Screen16 Frame_Screen(Wendax& wx) {
   std::span<uint16_t> frame = Wendax_Frame_Buffer(wx);
   Screen16 screen{frame.data(), wx.display.frame_width, wx.display.frame_height};
-  if (screen.width <= 0 || screen.height <= 0 ||
-      frame.size() < size_t(screen.width) * size_t(screen.height))
+  if (screen.width <= 0 || screen.height <= 0 || frame.size() < size_t(screen.width) * size_t(screen.height))
     return {};
   return screen;
 }

@@ -61,13 +61,20 @@ PicturePtr Picture_Load(Wendax& wx, std::string_view path) {
   const std::string extension = Picture_Extension(path);
   auto is = [&](std::string_view e) { return Text_Equal(extension, e) == 0; };
   PicturePtr picture;
-  if (is("bmp")) picture = Bmp_Read(wx, path);
-  else if (is("gif")) picture = Gif_Read(wx, path);
-  else if (is("tga")) picture = Tga_Read(wx, path);
-  else if (is("pcx")) picture = Pcx_Read(wx, path);
-  else if (is("lbm") || is("iff")) picture = Iff_Read(wx, path);
-  else if (is("mtr")) picture = Mdraw_Read(wx, path);
-  else if (is("mtd") || is("mta")) picture = Mtrd_If_Present(wx, path);  // keeps its stored name
+  if (is("bmp"))
+    picture = Bmp_Read(wx, path);
+  else if (is("gif"))
+    picture = Gif_Read(wx, path);
+  else if (is("tga"))
+    picture = Tga_Read(wx, path);
+  else if (is("pcx"))
+    picture = Pcx_Read(wx, path);
+  else if (is("lbm") || is("iff"))
+    picture = Iff_Read(wx, path);
+  else if (is("mtr"))
+    picture = Mdraw_Read(wx, path);
+  else if (is("mtd") || is("mta"))
+    picture = Mtrd_If_Present(wx, path);  // keeps its stored name
   if (picture) return picture;
 
   // Step 4: the same base name with the other extensions; the picture found

@@ -61,8 +61,7 @@ void Diffuse(int32_t* work, ptrdiff_t at, ptrdiff_t step, ptrdiff_t below) {
 
 }  // namespace
 
-void Dither_Rgb_32_To_565(const unsigned char* src, uint16_t* dest, int width, int height,
-                          int dest_width) {
+void Dither_Rgb_32_To_565(const unsigned char* src, uint16_t* dest, int width, int height, int dest_width) {
   if (!src || !dest || width <= 0 || height <= 0 || dest_width < width) return;
   const size_t pixels = size_t(width) * size_t(height);
   if (pixels > std::numeric_limits<size_t>::max() / 12) return;
@@ -87,5 +86,6 @@ void Dither_Rgb_32_To_565(const unsigned char* src, uint16_t* dest, int width, i
 
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      dest[size_t(y) * size_t(dest_width) + size_t(x)] = To_565(&work[(size_t(y) * size_t(width) + size_t(x)) * 3]);
+      dest[size_t(y) * size_t(dest_width) + size_t(x)] =
+          To_565(&work[(size_t(y) * size_t(width) + size_t(x)) * 3]);
 }

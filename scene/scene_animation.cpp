@@ -16,7 +16,6 @@ int Play_Scene_Animation_Frame(SceneAnimation* record, uint16_t* dest, int depth
   return kvr_walk::Play_Frame(*record, record->stop_at_end != 0, [&](kvr_walk::FrameBlocks& frame) {
     if (!dest) return;
     dct.Unpack_Bloc_Rgb_16(dest, frame.blocks.data(), static_cast<int>(frame.blocks.size()), width,
-                           frame.data.data(), static_cast<int>(frame.data.size()), frame.dct_param,
-                           depth);
+                           frame.data.data(), static_cast<int>(frame.data.size()), frame.dct_param, depth);
   });
 }

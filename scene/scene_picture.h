@@ -137,5 +137,4 @@ int Free_Scene_Animations(Scene& scene);
 // Converts width x height 4-byte pixels (blue, green, red, unused) to RGB565
 // rows of dest_width pixels in dest, by serpentine Floyd-Steinberg error
 // diffusion in 16.16 integers.
-void Dither_Rgb_32_To_565(const unsigned char* src, uint16_t* dest, int width, int height,
-                          int dest_width);
+void Dither_Rgb_32_To_565(const unsigned char* src, uint16_t* dest, int width, int height, int dest_width);

@@ -12,8 +12,7 @@ using Unpacker = void (*)(unsigned short*, unsigned char*, int, int);
 
 // Reads the first record tagged `wanted` and unpacks it into dest with the
 // RGB555 or the RGB565 unpacker.
-int Unpack_Static(const char* path, uint16_t* dest, int format, int wanted, Unpacker rgb15,
-                  Unpacker rgb16) {
+int Unpack_Static(const char* path, uint16_t* dest, int format, int wanted, Unpacker rgb15, Unpacker rgb16) {
   if (!dest) return 0;
   DCT dct;  // held for the length of the call, as the unpackers expect
   KVR_FILE file;

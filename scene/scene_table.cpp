@@ -26,8 +26,7 @@ void Scene_Table_Rebuild(SceneAnimationTable& table, const char* path) {
 uint16_t* Scene_Still_Pixels(Scene& scene) {
   Picture* p = scene.still;
   if (!p || p->width != kSceneStillWidth || p->height != kSceneStillHeight || p->depth != 16 ||
-      p->pack_method != 0 || p->frame_count != 0 ||
-      p->pixels.size() < size_t(kSceneStillPixels) * 2)
+      p->pack_method != 0 || p->frame_count != 0 || p->pixels.size() < size_t(kSceneStillPixels) * 2)
     return nullptr;
   // Picture data come from operator new, aligned for 16-bit words.
   return reinterpret_cast<uint16_t*>(p->pixels.data());

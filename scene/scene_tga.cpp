@@ -37,8 +37,8 @@ bool Read_Header(std::FILE* f, TgaHeader& h) {
 }
 
 bool Acceptable(const TgaHeader& h) {
-  return h.image_type == kTgaTrueColour && h.width == kSceneStillWidth &&
-         h.height == kSceneStillHeight && (h.depth == 24 || h.depth == 32);
+  return h.image_type == kTgaTrueColour && h.width == kSceneStillWidth && h.height == kSceneStillHeight &&
+         (h.depth == 24 || h.depth == 32);
 }
 
 // Reads the pixels into 4-byte pixels, rows top to bottom. The file's rows

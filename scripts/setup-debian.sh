@@ -7,6 +7,7 @@ packages=(
   libpng-dev zlib1g-dev
   libjpeg62-turbo-dev
   libsdl2-dev xvfb xauth imagemagick
+  clang-format git
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi

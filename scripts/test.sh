@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 echo "== layers"
 scripts/check-layers.sh
+echo "== format"
+scripts/check-format.sh
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for kind in release asan; do

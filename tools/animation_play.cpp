@@ -5,7 +5,8 @@
 #include "kvr_read/kvr_walk.h"
 
 AnimationPlayResult Play_Animation_Once(const std::string& path, const std::string& name, bool panorama,
-                                        std::vector<uint8_t>& picture, const std::function<bool(int, int)>& visit) {
+                                        std::vector<uint8_t>& picture,
+                                        const std::function<bool(int, int)>& visit) {
   AnimationPlayResult result;
   const int width = panorama ? KVR_VR_WIDTH : KVR_PIC_WIDTH;
   const size_t bytes = size_t(width) * size_t(panorama ? KVR_VR_HEIGHT : KVR_PIC_HEIGHT) * 4;

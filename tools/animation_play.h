@@ -19,4 +19,5 @@ struct AnimationPlayResult {
 // `panorama`, else 640 x 480). After each frame, visit(frame index, F)
 // sees the whole picture; visit returns false to stop.
 AnimationPlayResult Play_Animation_Once(const std::string& path, const std::string& name, bool panorama,
-                                        std::vector<uint8_t>& picture, const std::function<bool(int, int)>& visit);
+                                        std::vector<uint8_t>& picture,
+                                        const std::function<bool(int, int)>& visit);

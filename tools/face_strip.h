@@ -22,8 +22,7 @@ inline constexpr size_t kStripBytes = size_t{kStripWidth} * kStripHeight * 4;
 
 // The faces in Kvr_Remap's order, by the names their files take:
 //   0 up (z = +255), 1 x+, 2 down (z = -255), 3 y+, 4 y-, 5 x-.
-inline constexpr std::array<std::string_view, kFaceCount> kFaceNames = {"up", "x+", "down",
-                                                                        "y+", "y-", "x-"};
+inline constexpr std::array<std::string_view, kFaceCount> kFaceNames = {"up", "x+", "down", "y+", "y-", "x-"};
 // The face that face group f of the strip holds.
 inline constexpr std::array<int, kFaceCount> kFaceOfGroup = {2, 5, 0, 1, 3, 4};
 

@@ -96,8 +96,10 @@ void JsonWriter::String(std::string_view bytes) {
 }
 
 void JsonWriter::String_Or_Null(const std::optional<std::string>& bytes) {
-  if (bytes) String(*bytes);
-  else Null();
+  if (bytes)
+    String(*bytes);
+  else
+    Null();
 }
 
 void JsonWriter::Int(int64_t value) {

@@ -23,8 +23,8 @@ PictureFile Mdraw_Write(const Picture& picture, MdrawPacking packing) {
   if (std::string problem = Picture_Write_Problem(picture, 8, kMdrawSideMax); !problem.empty())
     return Picture_File_Failed(problem);
   const bool packed = packing == MdrawPacking::kRunLength;
-  std::string header = "MDRAW " + Hex4(picture.width - 1) + " " + Hex4(picture.height - 1) + " 00FF " +
-                       (packed ? "FC" : "NC");
+  std::string header =
+      "MDRAW " + Hex4(picture.width - 1) + " " + Hex4(picture.height - 1) + " 00FF " + (packed ? "FC" : "NC");
   header.resize(kMdrawPaletteAt, ' ');
   const size_t size = size_t(picture.width) * size_t(picture.height);
   const std::vector<uint8_t> data =
@@ -36,6 +36,7 @@ PictureFile Mdraw_Write(const Picture& picture, MdrawPacking packing) {
   file.bytes.resize(kMdrawPaletteAt + kPalette_Rgb_Bytes + data.size());
   std::memcpy(file.bytes.data(), header.data(), kMdrawPaletteAt);
   std::memcpy(file.bytes.data() + kMdrawPaletteAt, picture.palette.data(), kPalette_Rgb_Bytes);
-  if (!data.empty()) std::memcpy(file.bytes.data() + kMdrawPaletteAt + kPalette_Rgb_Bytes, data.data(), data.size());
+  if (!data.empty())
+    std::memcpy(file.bytes.data() + kMdrawPaletteAt + kPalette_Rgb_Bytes, data.data(), data.size());
   return file;
 }

@@ -29,9 +29,8 @@ const char* Pak_Method_Name(int method) {
 }
 
 std::string Pak_Info_Text(const PakHeader& header) {
-  return "name: " + Printable_Text(header.stored_name) + "\n" +
-         "method: " + std::to_string(header.method) + " (" + Pak_Method_Name(header.method) + ")\n" +
-         "packed size: " + Number(header.packed_size) + "\n" +
+  return "name: " + Printable_Text(header.stored_name) + "\n" + "method: " + std::to_string(header.method) +
+         " (" + Pak_Method_Name(header.method) + ")\n" + "packed size: " + Number(header.packed_size) + "\n" +
          "unpacked size: " + Number(header.unpacked_size) + "\n";
 }
 
@@ -41,16 +40,14 @@ std::string Pak_Failure_Text(const PakResult& result) {
   switch (result.status) {
     case PakStatus::kOk:
     case PakStatus::kNoFile:
-    case PakStatus::kNotPak:
-      return text;
+    case PakStatus::kNotPak: return text;
     case PakStatus::kBadMethod:
       return text + " " + std::to_string(h.method) + " (0 to " + std::to_string(kPakMethodMax) + " exist)";
     case PakStatus::kImpossibleSize:
       return text + ": " + Number(h.unpacked_size) + " bytes unpacked claimed from " +
              Number(result.packed_available) + " packed bytes with method " + std::to_string(h.method) +
              Truncation_Note(result);
-    case PakStatus::kMalformed:
-      break;
+    case PakStatus::kMalformed: break;
   }
   if (h.method == 0 || result.unpack.ok())
     return text + ": " + Number(h.unpacked_size) + " bytes claimed, " + Number(result.packed_available) +

@@ -32,7 +32,7 @@ std::vector<uint8_t> Pak_Header(std::string_view name, int method, uint32_t pack
 struct PakBuild {
   std::vector<uint8_t> bytes;  // the whole packed file
   uint32_t packed_size = 0;
-  std::string error;           // "" on success; bytes is empty otherwise
+  std::string error;  // "" on success; bytes is empty otherwise
 
   bool ok() const { return error.empty(); }
 };

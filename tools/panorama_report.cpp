@@ -63,7 +63,8 @@ void Report_Record(Walk& walk, int64_t pos, int size, int depth) {
   walk.Line(depth, "dct_param: " + std::to_string(Int_At(walk.file, payload)));
   const int32_t n = Int_At(walk.file, payload + 4);
   std::string line = "data: " + std::to_string(n) + " bytes";
-  if (n < 0 || n > size - KVR_PICTURE_RECORD_HEADER) line += " (more than the chunk holds: the record is refused)";
+  if (n < 0 || n > size - KVR_PICTURE_RECORD_HEADER)
+    line += " (more than the chunk holds: the record is refused)";
   walk.Line(depth, line);
 }
 
@@ -133,8 +134,8 @@ FrameCounts Count_Frames(Walk& walk, int64_t start, int64_t end, int32_t frame_c
 }
 
 std::string Frames_Line(const FrameCounts& counts) {
-  std::string line = "frames: " + std::to_string(counts.counted) + " counted, " + std::to_string(counts.empty) +
-                     " empty, " + std::to_string(counts.blocks) + " blocks";
+  std::string line = "frames: " + std::to_string(counts.counted) + " counted, " +
+                     std::to_string(counts.empty) + " empty, " + std::to_string(counts.blocks) + " blocks";
   if (counts.damaged) line += ", " + std::to_string(counts.damaged) + " damaged";
   if (counts.others) line += ", " + std::to_string(counts.others) + " other chunks";
   return line;
@@ -144,7 +145,8 @@ std::string Loop_Line(const FrameCounts& counts, int32_t frame_count) {
   if (!counts.loop) return "loop: none";
   std::string line = "loop: " + std::to_string(*counts.loop);
   if (*counts.loop < 0 || *counts.loop >= frame_count)
-    line += " (outside 0 .. " + std::to_string(int64_t(frame_count) - 1) + ": playback ends after the last frame)";
+    line += " (outside 0 .. " + std::to_string(int64_t(frame_count) - 1) +
+            ": playback ends after the last frame)";
   return line;
 }
 
@@ -172,7 +174,8 @@ std::string End_Line(const Walk& walk, int64_t pos) {
   const int64_t left = walk.file_size - pos;
   std::string line = "end at " + std::to_string(pos) + ": ";
   if (left <= 0) return line + "end of file";
-  if (left < KVR_CHUNK_HEADER_SIZE) return line + "end of file, inside a header of " + std::to_string(left) + " bytes";
+  if (left < KVR_CHUNK_HEADER_SIZE)
+    return line + "end of file, inside a header of " + std::to_string(left) + " bytes";
   return line + "0 tag";
 }
 
@@ -232,8 +235,9 @@ bool Panorama_Report(const std::string& path, std::string& text, std::string& er
   std::error_code failed;
   walk.file_size = int64_t(std::filesystem::file_size(path, failed));
   if (failed || walk.file_size > INT_MAX || !walk.file.Open(path.c_str(), "rb")) {
-    error = failed ? "cannot read " + path + ": " + failed.message()
-                   : walk.file_size > INT_MAX ? path + " is larger than 2 GiB" : "cannot open " + path;
+    error = failed                     ? "cannot read " + path + ": " + failed.message()
+            : walk.file_size > INT_MAX ? path + " is larger than 2 GiB"
+                                       : "cannot open " + path;
     return false;
   }
   int tag = 0;

@@ -162,7 +162,8 @@ int Panorama_Static_Tag(PanoramaKind kind) {
   return kind == PanoramaKind::kVr ? KVR_CHUNK_STATIC_VR : KVR_CHUNK_STATIC_PIC;
 }
 
-bool Panorama_Encode_Static(const uint8_t* pixels, int quality, PanoramaContent& content, std::string& error) {
+bool Panorama_Encode_Static(const uint8_t* pixels, int quality, PanoramaContent& content,
+                            std::string& error) {
   if (!Quality_Ok(quality, error)) return false;
   if (!Dct_Encode_Picture(pixels, Panorama_Width(content.kind), Panorama_Height(content.kind), quality,
                           content.data)) {

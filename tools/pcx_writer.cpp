@@ -16,7 +16,7 @@ void Put_Header(std::vector<uint8_t>& out, const Picture& picture) {
   out.push_back(5);     // version: 256-colour palette
   out.push_back(1);     // run-length encoding
   out.push_back(8);     // bits per pixel per plane
-  Push_Le16(out, 0);     // xmin, ymin, xmax, ymax
+  Push_Le16(out, 0);    // xmin, ymin, xmax, ymax
   Push_Le16(out, 0);
   Push_Le16(out, uint32_t(picture.width - 1));
   Push_Le16(out, uint32_t(picture.height - 1));

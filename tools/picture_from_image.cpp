@@ -124,8 +124,7 @@ IndexedPicture Picture_Indexed_From_Image(const RgbaImage& image, std::string_vi
                               : Reduced_Indices(colours, Key_At(image, 0), palette);
   for (size_t i = 0; i < palette.size(); ++i)
     for (size_t c = 0; c < 3; ++c) picture->palette[3 * i + c] = palette[i][c];
-  for (size_t i = 0; i < pixels; ++i)
-    picture->pixels[i] = uint8_t(slot[colours.index.at(Key_At(image, i))]);
+  for (size_t i = 0; i < pixels; ++i) picture->pixels[i] = uint8_t(slot[colours.index.at(Key_At(image, i))]);
 
   result.picture = std::move(picture);
   result.image_colours = colours.keys.size();

@@ -23,9 +23,9 @@
 #include "tools/png_file.h"
 
 struct IndexedPicture {
-  PicturePtr picture;         // 8-bit, plain, 768-byte palette
-  size_t image_colours = 0;   // distinct colours of the image
-  size_t palette_colours = 0; // entries in use
+  PicturePtr picture;          // 8-bit, plain, 768-byte palette
+  size_t image_colours = 0;    // distinct colours of the image
+  size_t palette_colours = 0;  // entries in use
   bool reduced() const { return palette_colours < image_colours; }
 };
 

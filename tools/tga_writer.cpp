@@ -19,7 +19,7 @@ PictureFile Tga_Write(const Picture& picture) {
   out.push_back(0);  // no colour map
   out.push_back(kTgaTrueColour);
   out.insert(out.end(), 5, 0);  // colour map: first entry, length, entry size
-  Push_Le16(out, 0);             // x and y origin
+  Push_Le16(out, 0);            // x and y origin
   Push_Le16(out, 0);
   Push_Le16(out, uint32_t(picture.width));
   Push_Le16(out, uint32_t(picture.height));

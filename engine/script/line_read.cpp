@@ -36,7 +36,8 @@ int Read_Line(Wendax& wx, std::string_view name, std::string& out, int32_t* posi
   // The line's characters and up to two line-end characters.
   uint8_t bytes[kMax + 2];
   File_Seek(wx, handle, *position, kSeekStart);
-  int available = File_Read(wx, handle, bytes, int(std::min<int64_t>(sizeof bytes, int64_t(size) - *position)));
+  int available =
+      File_Read(wx, handle, bytes, int(std::min<int64_t>(sizeof bytes, int64_t(size) - *position)));
   File_Close(wx, handle);
   if (available <= 0) return -1;
 
@@ -56,8 +57,10 @@ int Read_Line(Wendax& wx, std::string_view name, std::string& out, int32_t* posi
       dropping = true;
       continue;
     }
-    if constexpr (kRaw) Put_Raw(out, c);
-    else Put_Normalised(out, c);
+    if constexpr (kRaw)
+      Put_Raw(out, c);
+    else
+      Put_Normalised(out, c);
   }
   if (!ended && i < available && Is_Line_End(bytes[i])) {
     ++i;  // the line end right after a full-length line

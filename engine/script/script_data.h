@@ -10,11 +10,11 @@
 #include <vector>
 
 // Limits that scripts can observe.
-inline constexpr size_t kLockSlotCount = 13;     // Escape, F1..F10, Enter, right button
+inline constexpr size_t kLockSlotCount = 13;  // Escape, F1..F10, Enter, right button
 inline constexpr int kLockSlotRightButton = 12;
-inline constexpr size_t kLockNameMax = 256;      // characters of a lock slot's warp name
-inline constexpr size_t kCursorNameMax = 259;    // characters of a test's cursor picture name
-inline constexpr size_t kPrintTextMax = 256;     // characters of the printed text
+inline constexpr size_t kLockNameMax = 256;    // characters of a lock slot's warp name
+inline constexpr size_t kCursorNameMax = 259;  // characters of a test's cursor picture name
+inline constexpr size_t kPrintTextMax = 256;   // characters of the printed text
 
 // Test ids and kinds.
 inline constexpr int32_t kEntryTestId = -1;
@@ -68,8 +68,8 @@ struct ENGINE_STATE {
 
 // The view, in angle units of 8192 per turn.
 struct VIEW {
-  int32_t pitch = 0;  // 0 = horizon
-  int32_t yaw = 0;    // not reduced; its low 13 bits are used
+  int32_t pitch = 0;   // 0 = horizon
+  int32_t yaw = 0;     // not reduced; its low 13 bits are used
   float zoom = 90.0f;  // horizontal field of view in degrees
   int32_t pitch_limit = 1536;
   int32_t yaw_min = -1;  // both -1: no yaw limit

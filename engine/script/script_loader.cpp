@@ -12,11 +12,24 @@
 namespace {
 
 constexpr std::array<std::string_view, 36> kCommandKeywords = {
-    "ANGLEXMAX", "ANGLEYMAX", "SETANGLE", "SETNORD", "INTERPOLANGLE", "SETZOOM", "INTERPOLZOOM",
-    "INTERPOLANGLEZOOM", "FADE", "TRANSFADE", "IFOR", "IFAND", "SET", "NOT", "GOSUB", "LABEL",
-    "RETURN", "END", "GOTOWARP", "LOCKKEY", "UNLOCKKEY", "RESETLOCKKEY", "PRINT", "SETCURSOR",
-    "HIDECURSOR", "SETCURSORDEFAULT", "PLAYVIDEO", "PLAYMUSIQUE", "STOPMUSIQUE", "PLAYSOUND",
-    "STOPSOUND", "PLAYSOUND3D", "STOPSOUND3D", "PLAYRNDSOUND", "ENDPLUGIN", "PLUGIN",
+    "ANGLEXMAX",     "ANGLEYMAX",
+    "SETANGLE",      "SETNORD",
+    "INTERPOLANGLE", "SETZOOM",
+    "INTERPOLZOOM",  "INTERPOLANGLEZOOM",
+    "FADE",          "TRANSFADE",
+    "IFOR",          "IFAND",
+    "SET",           "NOT",
+    "GOSUB",         "LABEL",
+    "RETURN",        "END",
+    "GOTOWARP",      "LOCKKEY",
+    "UNLOCKKEY",     "RESETLOCKKEY",
+    "PRINT",         "SETCURSOR",
+    "HIDECURSOR",    "SETCURSORDEFAULT",
+    "PLAYVIDEO",     "PLAYMUSIQUE",
+    "STOPMUSIQUE",   "PLAYSOUND",
+    "STOPSOUND",     "PLAYSOUND3D",
+    "STOPSOUND3D",   "PLAYRNDSOUND",
+    "ENDPLUGIN",     "PLUGIN",
 };
 
 bool Is(std::string_view field, std::string_view keyword) { return Text_Equal(field, keyword) == 0; }
@@ -135,8 +148,8 @@ void Warp_Pass(Engine& engine, std::string_view name) {
     if (warp.name) {
       script.warps.push_back(std::move(warp));
     } else {
-      Debug_Print(engine, "[WARP] without a picture name before offset " + Int_To_Text(warp_line) +
-                              ": warp skipped");
+      Debug_Print(engine,
+                  "[WARP] without a picture name before offset " + Int_To_Text(warp_line) + ": warp skipped");
     }
     if (end == WarpEnd::kStop) return;
   }

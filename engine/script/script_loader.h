@@ -14,8 +14,7 @@
 
 struct Engine;
 
-inline constexpr const char* kPluginUnterminated =
-    "Syntax error in PLUGIN intruction, ENDPLUGIN not found!";
+inline constexpr const char* kPluginUnterminated = "Syntax error in PLUGIN intruction, ENDPLUGIN not found!";
 
 // The packed form of a script name: the name without its last three
 // characters, followed by "pak" ("" for names shorter than three characters,

@@ -7,9 +7,7 @@
 #include "packing/byte_order.h"
 #include "platform/files/file_layer.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 ZoneFileResult Zone_File_Read(Wendax& wx, std::string_view name) {
   ZoneFileResult result;
@@ -25,13 +23,15 @@ ZoneFileResult Zone_File_Read(Wendax& wx, std::string_view name) {
     size_t count = result.declared > 0 ? std::min(size_t(result.declared), present) : 0;
     result.cut = result.declared > 0 && size_t(result.declared) > present;
     std::vector<uint8_t> records(count * kZoneRecordSize);
-    size_t got = records.empty() ? 0 : size_t(std::max(File_Read(wx, handle, records.data(), int(records.size())), 0));
+    size_t got =
+        records.empty() ? 0 : size_t(std::max(File_Read(wx, handle, records.data(), int(records.size())), 0));
     count = std::min(count, got / kZoneRecordSize);
     result.cut |= result.declared > 0 && count < size_t(result.declared);
     result.zones.resize(count);
     for (size_t i = 0; i < count; ++i)
       for (int k = 0; k < 4; ++k)
-        result.zones[i].bounds[k] = std::bit_cast<float>(Le_U32(&records[i * kZoneRecordSize + size_t(k) * 4]));
+        result.zones[i].bounds[k] =
+            std::bit_cast<float>(Le_U32(&records[i * kZoneRecordSize + size_t(k) * 4]));
   }
   File_Close(wx, handle);
   return result;

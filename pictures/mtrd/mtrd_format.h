@@ -68,7 +68,7 @@ struct MtrdFile {
 bool Mtrd_Open(Wendax& wx, int handle, int32_t file_size, int32_t start, int32_t end, MtrdFile* out);
 
 enum class MtrdLookup {
-  kAbsent,     // no chunk of that tag
+  kAbsent,  // no chunk of that tag
   kFound,
   kMalformed,  // the chunk runs past the MTRD chunk or is too short
 };

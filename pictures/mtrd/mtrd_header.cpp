@@ -19,11 +19,12 @@ std::string Stored_Name(const uint8_t* bytes, size_t size) {
 bool Read_Head(const MtrdFile& file, MtrdHeader* h) {
   MtrdChunk chunk;
   std::array<uint8_t, kMtrdHeadBytes> b;
-  if (Mtrd_Find(file, "HEAD", &chunk) != MtrdLookup::kFound || !Mtrd_Read_Payload(file, chunk, b.data(), b.size()))
+  if (Mtrd_Find(file, "HEAD", &chunk) != MtrdLookup::kFound ||
+      !Mtrd_Read_Payload(file, chunk, b.data(), b.size()))
     return false;
   h->name = Stored_Name(b.data(), kMtrdHeadNameBytes);
-  int32_t* fields[7] = {&h->version, &h->width, &h->height, &h->depth, &h->pack_method, &h->data_size,
-                        &h->frame_count};
+  int32_t* fields[7] = {&h->version,     &h->width,     &h->height,     &h->depth,
+                        &h->pack_method, &h->data_size, &h->frame_count};
   for (size_t i = 0; i < 7; ++i) *fields[i] = int32_t(Le_U32(b.data() + kMtrdHeadNameBytes + 4 * i));
   return h->version >= kMtrdVersionFirst && h->version <= kMtrdVersionLast;
 }
@@ -76,7 +77,8 @@ bool Read_Sound_1283(const MtrdFile& file, MtrdSound* s) {
 }
 
 bool Read_Sound_1284(const MtrdFile& file, MtrdSound* s) {
-  if (!Required(file, "FSEC", &s->frames_per_second) || !Required(file, "SFRE", &s->sample_rate)) return false;
+  if (!Required(file, "FSEC", &s->frames_per_second) || !Required(file, "SFRE", &s->sample_rate))
+    return false;
   if (s->sample_rate == 0) return true;
   return Required(file, "SSIZ", &s->size) && Required(file, "SBIT", &s->bits) &&
          Required(file, "STER", &s->stereo) && Required(file, "SCRU", &s->pack_method);
@@ -98,7 +100,8 @@ bool Video_Picture_Ok(const MtrdFile& file, MtrdVideo* v) {
 
 bool Video_Sound_Ok(const MtrdFile& file, MtrdVideo* v) {
   const MtrdSound& s = v->sound;
-  if (s.frames_per_second < 1 || s.frames_per_second > kMtrdFramesPerSecondMax || s.sample_rate < 0) return false;
+  if (s.frames_per_second < 1 || s.frames_per_second > kMtrdFramesPerSecondMax || s.sample_rate < 0)
+    return false;
   if (s.sample_rate == 0) return true;
   if ((s.bits != 8 && s.bits != 16) || (s.stereo != 0 && s.stereo != 1)) return false;
   const int64_t bytes = Mtrd_Sound_Bytes_Per_Frame(v->header.version, s);
@@ -119,8 +122,9 @@ bool Mtrd_Read_Header(const MtrdFile& file, MtrdUse use, MtrdHeader* header) {
 
 bool Mtrd_Read_Sound(const MtrdFile& file, int32_t version, MtrdSound* sound) {
   MtrdSound s;
-  bool ok = version == 1284 ? Read_Sound_1284(file, &s) : version == 1283 ? Read_Sound_1283(file, &s)
-                                                                          : Read_Anih(file, &s);
+  bool ok = version == 1284   ? Read_Sound_1284(file, &s)
+            : version == 1283 ? Read_Sound_1283(file, &s)
+                              : Read_Anih(file, &s);
   if (!ok) return false;
   if (version == 1280) {
     s.bits = 16;

@@ -1,6 +1,13 @@
 // The display: one window, one 16-bit 5-6-5 frame buffer that everything
 // is drawn into, and Wendax_Show, which converts it for the screen mode
 // and presents it. Also the message pump with its suspend and resume.
+//
+// The functions below are written by step: display/display.cpp (start,
+// close, suspend and resume, title), display/set_mode.cpp (mode request,
+// mode switch and surfaces, over the mode list of display_modes.h),
+// display/show.cpp (conversion and presentation), display/pixel_ops.cpp
+// (single pixels and filled rectangles of the frame buffer), and
+// input/pump.cpp (the window procedure and the message pump).
 #pragma once
 
 #include <cstdint>

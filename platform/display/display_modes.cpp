@@ -29,8 +29,7 @@ void Add_Record(std::vector<DisplayMode>& list, DisplayMode record) {
 int Find_Kind(const std::vector<DisplayMode>& list, const DisplayMode& request, int kind) {
   for (size_t i = 0; i < list.size(); ++i) {
     const DisplayMode& m = list[i];
-    if (m.kind == kind && m.width == request.width && m.height == request.height &&
-        m.bits == request.bits) {
+    if (m.kind == kind && m.width == request.width && m.height == request.height && m.bits == request.bits) {
       return int(i);
     }
   }

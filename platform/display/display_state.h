@@ -28,7 +28,7 @@ struct DisplayState {
   std::vector<uint16_t> frame_buffer;  // frame_width x frame_height, 5-6-5
   int frame_width = 0;
   int frame_height = 0;
-  std::vector<uint32_t> conversion;    // 65536 entries, none at 16 bits
+  std::vector<uint32_t> conversion;  // 65536 entries, none at 16 bits
 
   bool screen_open = false;
   bool suspended = false;

@@ -7,19 +7,19 @@
 #include <string_view>
 
 enum class WindowEventType {
-  kPaint,           // part of the window must be redrawn
-  kClose,           // the user asked to kClose the window
+  kPaint,  // part of the window must be redrawn
+  kClose,  // the user asked to kClose the window
   kDestroy,
   kActivateApp,    // active: the program became (or stopped being) the active one
   kMouseActivate,  // a click on the inactive window
   kKeyDown,
-  kSysKeyDown,    // key-down with Alt held (or F10)
+  kSysKeyDown,  // key-down with Alt held (or F10)
   kKeyUp,
   kSysKeyUp,
   kCharacter,
   kSysCharacter,
   kImeCharacter,
-  kQuitRequest,    // the deliberate quit key: the engine ends as after its last script
+  kQuitRequest,  // the deliberate quit key: the engine ends as after its last script
   kOther,
 };
 

@@ -62,8 +62,8 @@ void Memory_File_Drop(Wendax& wx, std::string_view name);
 // next header would not fit before *end. On success
 // *start is the chunk's offset, *end = *start + size, and the result is 0; on
 // failure *end = *start and the result is -1.
-int File_Find_Chunk(Wendax& wx, int handle, int32_t file_size, std::string_view id,
-                    int32_t* start, int32_t* end);
+int File_Find_Chunk(Wendax& wx, int handle, int32_t file_size, std::string_view id, int32_t* start,
+                    int32_t* end);
 
 // The handle table, memory files and last result, behind the functions
 // above (file_layer.cpp). Lives in Wendax.

@@ -8,9 +8,7 @@
 #include "platform/files/text.h"
 #include "platform/wendax.h"
 
-std::string Fatal_Text(uint32_t value) {
-  return std::string(kFatalPrefix) + Int_To_Hex8(value);
-}
+std::string Fatal_Text(uint32_t value) { return std::string(kFatalPrefix) + Int_To_Hex8(value); }
 
 void Fatal_Error(Wendax& wx, uint32_t value) {
   std::string text = Fatal_Text(value);

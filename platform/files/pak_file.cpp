@@ -38,8 +38,8 @@ PakResult Pak_Decode(const uint8_t* bytes, size_t size) {
     result.status = PakStatus::kBadMethod;
     return result;
   }
-  size_t ceiling = h.method == 0 ? result.packed_available
-                                 : Unpack_Max_Output(h.method, result.packed_available);
+  size_t ceiling =
+      h.method == 0 ? result.packed_available : Unpack_Max_Output(h.method, result.packed_available);
   if (h.unpacked_size > kPakUnpackedMax || h.unpacked_size > ceiling) {
     result.status = h.method == 0 ? PakStatus::kMalformed : PakStatus::kImpossibleSize;
     return result;
@@ -49,8 +49,7 @@ PakResult Pak_Decode(const uint8_t* bytes, size_t size) {
     std::copy_n(packed, h.unpacked_size, result.data.begin());
     result.unpack = {UnpackStatus::kOk, h.unpacked_size, h.unpacked_size};
   } else {
-    result.unpack = Unpack(h.method, packed, result.packed_available, result.data.data(),
-                           result.data.size());
+    result.unpack = Unpack(h.method, packed, result.packed_available, result.data.data(), result.data.size());
   }
   if (!result.unpack.ok()) {
     result.status = PakStatus::kMalformed;

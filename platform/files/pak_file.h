@@ -26,17 +26,17 @@ inline constexpr int kPakMethodMax = 5;
 
 enum class PakStatus {
   kOk,
-  kNoFile,        // the file cannot be opened
-  kNotPak,        // shorter than the header, or the magic is not "PAKF"
-  kBadMethod,     // method outside 0..5
+  kNoFile,          // the file cannot be opened
+  kNotPak,          // shorter than the header, or the magic is not "PAKF"
+  kBadMethod,       // method outside 0..5
   kImpossibleSize,  // the unpacked size cannot come from the packed data
-  kMalformed,     // the packed data end early or are corrupt
+  kMalformed,       // the packed data end early or are corrupt
 };
 
 struct PakHeader {
   std::string stored_name;
   int32_t method = 0;
-  uint32_t packed_size = 0;    // as written in the header
+  uint32_t packed_size = 0;  // as written in the header
   uint32_t unpacked_size = 0;
 };
 

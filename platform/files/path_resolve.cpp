@@ -48,8 +48,7 @@ std::string Path_Resolve(std::string_view name) {
   while (pos <= path.size()) {
     size_t slash = path.find('/', pos);
     bool last = slash == std::string::npos;
-    std::string_view component =
-        std::string_view(path).substr(pos, last ? std::string::npos : slash - pos);
+    std::string_view component = std::string_view(path).substr(pos, last ? std::string::npos : slash - pos);
     if (!component.empty()) {
       std::string candidate = resolved + std::string(component);
       if (component != "." && component != ".." && !Exists(candidate)) {

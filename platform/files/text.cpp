@@ -22,9 +22,7 @@ int Text_Equal(std::string_view a, std::string_view b) {
   return 0;
 }
 
-int32_t Text_To_Int(const char* text) {
-  return text ? Text_To_Int(std::string_view(text)) : 0;
-}
+int32_t Text_To_Int(const char* text) { return text ? Text_To_Int(std::string_view(text)) : 0; }
 
 int32_t Text_To_Int(std::string_view text) {
   size_t i = 0;
@@ -43,10 +41,14 @@ int32_t Hex_To_Int(std::string_view text) {
   uint32_t value = 0;
   for (char c : text) {
     uint32_t digit;
-    if (c >= '0' && c <= '9') digit = uint32_t(c - '0');
-    else if (c >= 'A' && c <= 'F') digit = uint32_t(c - 'A' + 10);
-    else if (c >= 'a' && c <= 'f') digit = uint32_t(c - 'a' + 10);
-    else break;
+    if (c >= '0' && c <= '9')
+      digit = uint32_t(c - '0');
+    else if (c >= 'A' && c <= 'F')
+      digit = uint32_t(c - 'A' + 10);
+    else if (c >= 'a' && c <= 'f')
+      digit = uint32_t(c - 'a' + 10);
+    else
+      break;
     value = (value << 4) | digit;
   }
   return int32_t(value);

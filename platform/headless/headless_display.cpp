@@ -38,7 +38,8 @@ Rgb PresentedFrame::Colour(int x, int y) const {
     const PaletteEntry& e = palette[value & 0xFF];
     return {e.red, e.green, e.blue};
   }
-  return {Channel(value, format.red_mask), Channel(value, format.green_mask), Channel(value, format.blue_mask)};
+  return {Channel(value, format.red_mask), Channel(value, format.green_mask),
+          Channel(value, format.blue_mask)};
 }
 
 // ---------------------------------------------------------------- script

@@ -39,7 +39,7 @@ class NullAudio : public AudioDevice {
   int rate_;
   bool present_;
   Mixer* mixer_ = nullptr;
-  int64_t clock_ms_ = 0;       // virtual time since the device opened
+  int64_t clock_ms_ = 0;      // virtual time since the device opened
   int64_t frames_mixed_ = 0;  // frames mixed since the device opened
   bool capturing_ = false;
   std::vector<int16_t> captured_;

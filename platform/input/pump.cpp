@@ -33,31 +33,18 @@ int Wendax_Window_Proc(Wendax& wx, const WindowEvent& event) {
       if (!d.inactive && d.backend) d.backend->Paint();
       return 1;
     case WindowEventType::kClose:
-    case WindowEventType::kDestroy:
-      return 1;  // the window is never closed from outside
-    case WindowEventType::kActivateApp:
-      d.inactive = !event.active;
-      return 0;
-    case WindowEventType::kMouseActivate:
-      d.inactive = false;
-      return 0;
+    case WindowEventType::kDestroy: return 1;  // the window is never closed from outside
+    case WindowEventType::kActivateApp: d.inactive = !event.active; return 0;
+    case WindowEventType::kMouseActivate: d.inactive = false; return 0;
     case WindowEventType::kKeyDown:
-    case WindowEventType::kSysKeyDown:
-      return Input_Key_Down(wx, event.virtual_key, event.key_data);
+    case WindowEventType::kSysKeyDown: return Input_Key_Down(wx, event.virtual_key, event.key_data);
     case WindowEventType::kKeyUp:
-    case WindowEventType::kSysKeyUp:
-      Input_Key_Up(wx, event.key_data);
-      return 0;
+    case WindowEventType::kSysKeyUp: Input_Key_Up(wx, event.key_data); return 0;
     case WindowEventType::kCharacter:
     case WindowEventType::kSysCharacter:
-    case WindowEventType::kImeCharacter:
-      Input_Character(wx, event.character);
-      return 0;
-    case WindowEventType::kQuitRequest:
-      d.quit_requested = true;
-      return 1;
-    case WindowEventType::kOther:
-      break;
+    case WindowEventType::kImeCharacter: Input_Character(wx, event.character); return 0;
+    case WindowEventType::kQuitRequest: d.quit_requested = true; return 1;
+    case WindowEventType::kOther: break;
   }
   return 0;
 }

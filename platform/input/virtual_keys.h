@@ -41,15 +41,15 @@ inline constexpr int kVkF1 = 0x70;  // to F24 = 0x87
 inline constexpr int kVkF12 = 0x7B;
 inline constexpr int kVkNumLock = 0x90;
 inline constexpr int kVkScroll = 0x91;
-inline constexpr int kVkOem1 = 0xBA;       // ;:
-inline constexpr int kVkOemPlus = 0xBB;    // =+
+inline constexpr int kVkOem1 = 0xBA;     // ;:
+inline constexpr int kVkOemPlus = 0xBB;  // =+
 inline constexpr int kVkOemComma = 0xBC;
 inline constexpr int kVkOemMinus = 0xBD;
 inline constexpr int kVkOemPeriod = 0xBE;
-inline constexpr int kVkOem2 = 0xBF;       // /?
-inline constexpr int kVkOem3 = 0xC0;       // `~
-inline constexpr int kVkOem4 = 0xDB;       // [{
-inline constexpr int kVkOem5 = 0xDC;       // backslash
-inline constexpr int kVkOem6 = 0xDD;       // ]}
-inline constexpr int kVkOem7 = 0xDE;       // '"
-inline constexpr int kVkOem102 = 0xE2;     // the extra key beside left Shift
+inline constexpr int kVkOem2 = 0xBF;    // /?
+inline constexpr int kVkOem3 = 0xC0;    // `~
+inline constexpr int kVkOem4 = 0xDB;    // [{
+inline constexpr int kVkOem5 = 0xDC;    // backslash
+inline constexpr int kVkOem6 = 0xDD;    // ]}
+inline constexpr int kVkOem7 = 0xDE;    // '"
+inline constexpr int kVkOem102 = 0xE2;  // the extra key beside left Shift

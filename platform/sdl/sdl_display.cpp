@@ -16,8 +16,8 @@ inline constexpr int kEngineHeight = 480;
 
 // The engine's mode and every size the movie player fits movies into.
 constexpr HardwareMode kModes[] = {
-    {320, 240, 16, 640},     {512, 384, 16, 1024},    {640, 480, 16, 1280},    {800, 600, 16, 1600},
-    {1024, 768, 16, 2048},   {1280, 1024, 16, 2560},  {1600, 1200, 16, 3200},
+    {320, 240, 16, 640},   {512, 384, 16, 1024},   {640, 480, 16, 1280},   {800, 600, 16, 1600},
+    {1024, 768, 16, 2048}, {1280, 1024, 16, 2560}, {1600, 1200, 16, 3200},
 };
 
 // The largest whole multiple of the engine's screen that fits the desktop.
@@ -51,8 +51,9 @@ bool SdlDisplay::Create_Window(std::string_view caption) {
   if (!video_) return false;
   int scale = Start_Scale();
   std::string title(caption);
-  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kEngineWidth * scale,
-                             kEngineHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+  window_ =
+      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kEngineWidth * scale,
+                       kEngineHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (!window_) return false;
   SDL_StartTextInput();
   return true;
@@ -235,12 +236,14 @@ bool SdlDisplay::Create() {
 }
 
 std::vector<HardwareMode> SdlDisplay::Enumerate_Modes() {
-  return renderer_ ? std::vector<HardwareMode>(std::begin(kModes), std::end(kModes)) : std::vector<HardwareMode>{};
+  return renderer_ ? std::vector<HardwareMode>(std::begin(kModes), std::end(kModes))
+                   : std::vector<HardwareMode>{};
 }
 
 bool SdlDisplay::Make_Texture() {
   Destroy_Texture();
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+  texture_ =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width_, height_);
   return texture_ != nullptr;
 }
 

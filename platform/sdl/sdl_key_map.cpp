@@ -6,7 +6,7 @@ namespace {
 
 int Keypad_Key(SDL_Scancode scan, bool num_lock) {
   // Num Lock off: the keypad is a second set of cursor keys.
-  static constexpr int kNavigation[10] = {kVkInsert, kVkEnd,  kVkDown,  kVkNext, kVkLeft,
+  static constexpr int kNavigation[10] = {kVkInsert, kVkEnd,   kVkDown, kVkNext, kVkLeft,
                                           kVkClear,  kVkRight, kVkHome, kVkUp,   kVkPrior};
   if (scan >= SDL_SCANCODE_KP_1 && scan <= SDL_SCANCODE_KP_9) {
     int digit = scan - SDL_SCANCODE_KP_1 + 1;

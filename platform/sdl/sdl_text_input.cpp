@@ -21,7 +21,11 @@ int Code_Page_Byte(uint32_t code_point) {
 // Decodes one code point at text[i], advancing i; false for a malformed one.
 bool Next_Code_Point(std::string_view text, size_t& i, uint32_t& code_point) {
   uint8_t lead = uint8_t(text[i++]);
-  int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+  int extra = lead < 0x80             ? 0
+              : (lead & 0xE0) == 0xC0 ? 1
+              : (lead & 0xF0) == 0xE0 ? 2
+              : (lead & 0xF8) == 0xF0 ? 3
+                                      : -1;
   if (extra < 0) return false;
   code_point = extra == 0 ? lead : lead & (0x3F >> extra);
   for (int k = 0; k < extra; ++k) {

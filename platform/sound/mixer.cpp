@@ -13,7 +13,6 @@ struct StereoValue {
   double right;
 };
 
-
 // One channel value as a 16-bit signed level; 8-bit data is unsigned around 128.
 double Channel_Value(const uint8_t* p, int bits) {
   return bits == 8 ? double((int(p[0]) - 128) * 256) : double(Le_I16(p));

@@ -10,9 +10,9 @@
 inline constexpr size_t kSampleNameFromPath = 15;
 
 struct Sample {
-  std::string name;  // informative only
-  int rate = 0;      // frames per second
-  int bits = 0;      // 8 or 16
-  int stereo = 0;    // 0: one channel, 1: two channels
+  std::string name;           // informative only
+  int rate = 0;               // frames per second
+  int bits = 0;               // 8 or 16
+  int stereo = 0;             // 0: one channel, 1: two channels
   std::vector<uint8_t> data;  // its size is the data size
 };

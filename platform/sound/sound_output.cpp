@@ -130,7 +130,8 @@ int SoundOutput::State::Play_Locked(const Sample& sample, int volume, int pan, i
   Poll_Locked();
   volume = Clamp_Volume(volume);
   pan = Clamp_Pan(pan);
-  auto free_channel = std::find_if(channels_.begin(), channels_.end(), [](const Channel& c) { return !c.in_use; });
+  auto free_channel =
+      std::find_if(channels_.begin(), channels_.end(), [](const Channel& c) { return !c.in_use; });
   if (free_channel == channels_.end()) return -1;
   int channel = int(free_channel - channels_.begin()) + 1;
   PcmFormat format{sample.rate, sample.bits, sample.stereo != 0 ? 2 : 1};
@@ -162,7 +163,8 @@ void SoundOutput::State::Set(int channel, int volume, int pan) {
 
 void SoundOutput::State::Set_Locked(int channel, int volume, int pan) {
   if (!Valid(channel) || !channels_[size_t(channel - 1)].in_use) return;
-  if (mixer_.Playing(channel - 1)) mixer_.Set_Levels(channel - 1, Levels_Of(Clamp_Volume(volume), Clamp_Pan(pan)));
+  if (mixer_.Playing(channel - 1))
+    mixer_.Set_Levels(channel - 1, Levels_Of(Clamp_Volume(volume), Clamp_Pan(pan)));
 }
 
 int32_t SoundOutput::State::Position(int channel) const {
@@ -188,8 +190,8 @@ std::optional<VoiceLevels> SoundOutput::State::Levels(int channel) const {
   return mixer_.Levels(channel - 1);
 }
 
-int SoundOutput::State::Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size,
-                              int volume, int pan) {
+int SoundOutput::State::Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo,
+                                     int32_t size, int volume, int pan) {
   std::lock_guard guard(lock_);
   if (!Ready() || stream_.phase != StreamPhase::kOff || size < 2) return -1;
   size_t half = size_t(size) / 2;
@@ -261,7 +263,9 @@ void Sound_Stop(Wendax& wx, int channel) { wx.sound.Get().Stop(channel); }
 void Sound_Set(Wendax& wx, int channel, int volume, int pan) { wx.sound.Get().Set(channel, volume, pan); }
 int32_t Sound_Position(const Wendax& wx, int channel) { return wx.sound.Get().Position(channel); }
 void Sound_Poll(const Wendax& wx) { wx.sound.Get().Poll(); }
-std::optional<VoiceLevels> Sound_Levels(const Wendax& wx, int channel) { return wx.sound.Get().Levels(channel); }
+std::optional<VoiceLevels> Sound_Levels(const Wendax& wx, int channel) {
+  return wx.sound.Get().Levels(channel);
+}
 
 int Stream_Start(Wendax& wx, std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size,
                  int volume, int pan) {

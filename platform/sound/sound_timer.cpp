@@ -66,5 +66,7 @@ void SoundTimer::Run(std::chrono::milliseconds period) {
   }
 }
 
-bool Sound_Timer_Start(Wendax& wx, std::function<void()> step) { return wx.sound_timer.Start(std::move(step)); }
+bool Sound_Timer_Start(Wendax& wx, std::function<void()> step) {
+  return wx.sound_timer.Start(std::move(step));
+}
 void Sound_Timer_Stop(Wendax& wx) { wx.sound_timer.Stop(); }

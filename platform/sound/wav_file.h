@@ -23,7 +23,7 @@ struct Wav_Info {
   uint32_t bytes_per_second = 0;
   uint16_t block_align = 0;
   uint16_t bits = 0;
-  uint32_t data_size = 0;    // bytes of sound data present in the file
+  uint32_t data_size = 0;   // bytes of sound data present in the file
   int64_t data_offset = 0;  // file offset of the first data byte
 };
 

@@ -48,11 +48,11 @@ Guarded<uint16_t> Sentinel_16(const Target& t) {
   return d;
 }
 
-std::vector<unsigned char> Encode_Blocks(const Pixels32& picture, const Target& t, const std::vector<int>& blocks,
-                                         int quality = 90) {
+std::vector<unsigned char> Encode_Blocks(const Pixels32& picture, const Target& t,
+                                         const std::vector<int>& blocks, int quality = 90) {
   std::vector<unsigned char> out;
-  EXPECT_EQ(Dct_Encode_Blocks(picture.data(), t.width, t.height, blocks.data(), static_cast<int>(blocks.size()),
-                              quality, out),
+  EXPECT_EQ(Dct_Encode_Blocks(picture.data(), t.width, t.height, blocks.data(),
+                              static_cast<int>(blocks.size()), quality, out),
             1);
   return out;
 }
@@ -60,11 +60,12 @@ std::vector<unsigned char> Encode_Blocks(const Pixels32& picture, const Target& 
 void Unpack_32(Guarded<uint32_t>& dest, std::vector<int> blocks, int count, int width,
                std::vector<unsigned char> data, int size) {
   DCT dct;
-  dct.Unpack_Bloc_Rgb_32_2(reinterpret_cast<unsigned char*>(dest.data()), blocks.data(), count, width, data.data(),
-                           size, 90);
+  dct.Unpack_Bloc_Rgb_32_2(reinterpret_cast<unsigned char*>(dest.data()), blocks.data(), count, width,
+                           data.data(), size, 90);
 }
 
-void Unpack_32(Guarded<uint32_t>& dest, const std::vector<int>& blocks, int width, std::vector<unsigned char> data) {
+void Unpack_32(Guarded<uint32_t>& dest, const std::vector<int>& blocks, int width,
+               std::vector<unsigned char> data) {
   Unpack_32(dest, blocks, static_cast<int>(blocks.size()), width, data, static_cast<int>(data.size()));
 }
 
@@ -79,8 +80,25 @@ void Unpack_16(Guarded<uint16_t>& dest, std::vector<int> blocks, int width, std:
 // more than one packed row.
 std::vector<int> Spread_Blocks(const Target& t) {
   const int c = t.Columns();
-  return {0, 1, c - 1, c, c + 1, 2 * c - 1, 37, t.Blocks() / 2, t.Blocks() / 2 + 1, 5 * c + 3,
-          t.Blocks() - c, t.Blocks() - 2, t.Blocks() - 1, 3 * c, 3 * c + 2, 9 * c + 7, 11, 12, 100};
+  return {0,
+          1,
+          c - 1,
+          c,
+          c + 1,
+          2 * c - 1,
+          37,
+          t.Blocks() / 2,
+          t.Blocks() / 2 + 1,
+          5 * c + 3,
+          t.Blocks() - c,
+          t.Blocks() - 2,
+          t.Blocks() - 1,
+          3 * c,
+          3 * c + 2,
+          9 * c + 7,
+          11,
+          12,
+          100};
 }
 
 // Per channel at quality 90 on smooth pictures (measured: 10). Blocks decode
@@ -303,8 +321,10 @@ TEST_P(BlocUnpack, BrokenStreamsChangeNothing) {
   std::vector<unsigned char> data = good;
   std::vector<int> list = blocks;
   DCT dct;
-  dct.Unpack_Bloc_Rgb_32_2(reinterpret_cast<unsigned char*>(dest.data()), list.data(), 19, t.width, nullptr, n, 0);
-  dct.Unpack_Bloc_Rgb_32_2(reinterpret_cast<unsigned char*>(dest.data()), nullptr, 19, t.width, data.data(), n, 0);
+  dct.Unpack_Bloc_Rgb_32_2(reinterpret_cast<unsigned char*>(dest.data()), list.data(), 19, t.width, nullptr,
+                           n, 0);
+  dct.Unpack_Bloc_Rgb_32_2(reinterpret_cast<unsigned char*>(dest.data()), nullptr, 19, t.width, data.data(),
+                           n, 0);
   dct.Unpack_Bloc_Rgb_32_2(nullptr, list.data(), 19, t.width, data.data(), n, 0);
   dct.Unpack_Bloc_Rgb_16(nullptr, list.data(), 19, t.width, data.data(), n, 0, 16);
   EXPECT_EQ(dest.Inside(), before.Inside());
@@ -350,8 +370,8 @@ TEST(BlocLayout, CellIOfThePackGoesToTheIthListedBlock) {
   std::vector<int> blocks(count);
   for (int i = 0; i < count; ++i) blocks[i] = (i * 7 + 3) % 1200;
   std::vector<uint16_t> dest(640 * 480, 0x1234);
-  DCT().Unpack_Bloc_Rgb_16(dest.data(), blocks.data(), count, 640, data.data(), static_cast<int>(data.size()), 100,
-                           16);
+  DCT().Unpack_Bloc_Rgb_16(dest.data(), blocks.data(), count, 640, data.data(), static_cast<int>(data.size()),
+                           100, 16);
   for (int i = 0; i < count; ++i) {
     const int grey = 10 * i + 5;
     const auto expected = static_cast<uint16_t>((grey >> 3) << 11 | (grey >> 2) << 5 | grey >> 3);
@@ -369,7 +389,8 @@ TEST(BlocLayout, WhenANumberRepeatsTheLaterBlockWins) {
   std::vector<unsigned char> data = Encode(packed, 32, 16, 100);
   std::vector<int> blocks = {5, 5};
   std::vector<unsigned char> dest(256 * 6144 * 4, 9);
-  DCT().Unpack_Bloc_Rgb_32_2(dest.data(), blocks.data(), 2, 256, data.data(), static_cast<int>(data.size()), 100);
+  DCT().Unpack_Bloc_Rgb_32_2(dest.data(), blocks.data(), 2, 256, data.data(), static_cast<int>(data.size()),
+                             100);
   for (int y = 0; y < 16; ++y)
     for (int x = 80; x < 96; ++x) ASSERT_EQ(dest[(y * 256 + x) * 4], 200) << x;
   EXPECT_EQ(dest[(0 * 256 + 79) * 4], 9);

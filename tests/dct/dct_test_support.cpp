@@ -74,8 +74,8 @@ uint16_t To_555(const unsigned char* bgr0) {
   return static_cast<uint16_t>((bgr0[2] >> 3) << 10 | (bgr0[1] >> 3) << 5 | bgr0[0] >> 3);
 }
 
-std::vector<unsigned char> Libjpeg_Encode(const Pixels32& pixels, int width, int height,
-                                          StreamKind kind, int quality) {
+std::vector<unsigned char> Libjpeg_Encode(const Pixels32& pixels, int width, int height, StreamKind kind,
+                                          int quality) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
   c.err = jpeg_std_error(&err);

@@ -66,7 +66,7 @@ uint16_t To_555(const unsigned char* bgr0);
 
 // Streams our encoder never writes, made with libjpeg directly.
 enum class StreamKind { kBaseline, kProgressive, kGrey, kArithmetic };
-std::vector<unsigned char> Libjpeg_Encode(const Pixels32& pixels, int width, int height,
-                                          StreamKind kind, int quality);
+std::vector<unsigned char> Libjpeg_Encode(const Pixels32& pixels, int width, int height, StreamKind kind,
+                                          int quality);
 
 }  // namespace dct_test

@@ -67,7 +67,7 @@ TEST(Encoder, PictureArgumentsOutsideTheLimitsAreRefused) {
     const unsigned char* pixels;
     int width, height, quality;
   };
-  const Case refused[] = {{nullptr, 16, 16, 50}, {p.data(), 0, 16, 50},   {p.data(), 16, 0, 50},
+  const Case refused[] = {{nullptr, 16, 16, 50},  {p.data(), 0, 16, 50},    {p.data(), 16, 0, 50},
                           {p.data(), -1, 16, 50}, {p.data(), 65501, 1, 50}, {p.data(), 1, 65501, 50},
                           {p.data(), 16, 16, 0},  {p.data(), 16, 16, 101},  {p.data(), 16, 16, INT_MIN}};
   for (const Case& c : refused) {
@@ -108,12 +108,18 @@ TEST(Encoder, BlockArgumentsThatDoNotFitAreRefused) {
     int count, quality;
   };
   const Case refused[] = {
-      {nullptr, 640, 480, ok.data(), 2, 80},           {still.data(), 640, 479, ok.data(), 2, 80},
-      {still.data(), 320, 480, ok.data(), 2, 80},      {still.data(), 256, 480, ok.data(), 2, 80},
-      {still.data(), 640, 480, nullptr, 2, 80},        {still.data(), 640, 480, ok.data(), 0, 80},
-      {still.data(), 640, 480, ok.data(), -3, 80},     {still.data(), 640, 480, many.data(), 1201, 80},
-      {still.data(), 640, 480, outside_low.data(), 2, 80}, {still.data(), 640, 480, outside_high.data(), 1, 80},
-      {still.data(), 640, 480, ok.data(), 2, 0},       {still.data(), 640, 480, ok.data(), 2, 101},
+      {nullptr, 640, 480, ok.data(), 2, 80},
+      {still.data(), 640, 479, ok.data(), 2, 80},
+      {still.data(), 320, 480, ok.data(), 2, 80},
+      {still.data(), 256, 480, ok.data(), 2, 80},
+      {still.data(), 640, 480, nullptr, 2, 80},
+      {still.data(), 640, 480, ok.data(), 0, 80},
+      {still.data(), 640, 480, ok.data(), -3, 80},
+      {still.data(), 640, 480, many.data(), 1201, 80},
+      {still.data(), 640, 480, outside_low.data(), 2, 80},
+      {still.data(), 640, 480, outside_high.data(), 1, 80},
+      {still.data(), 640, 480, ok.data(), 2, 0},
+      {still.data(), 640, 480, ok.data(), 2, 101},
   };
   for (const Case& c : refused) {
     std::vector<unsigned char> out(5, 1);

@@ -59,9 +59,13 @@ void Unpack(const Variant& v, Guarded<uint32_t>& dest, std::vector<unsigned char
 
 // A destination of 32-bit words (aligned for every format) filled with a
 // pattern that no unpacker writes: its fourth bytes are not 0.
-Guarded<uint32_t> Destination(const Variant& v) { return Guarded<uint32_t>((v.Bytes() + 3) / 4, 0x5A5A5A5Au); }
+Guarded<uint32_t> Destination(const Variant& v) {
+  return Guarded<uint32_t>((v.Bytes() + 3) / 4, 0x5A5A5A5Au);
+}
 
-const unsigned char* Bytes(const Guarded<uint32_t>& d) { return reinterpret_cast<const unsigned char*>(d.data()); }
+const unsigned char* Bytes(const Guarded<uint32_t>& d) {
+  return reinterpret_cast<const unsigned char*>(d.data());
+}
 
 bool All_Zero(const Guarded<uint32_t>& d) {
   for (size_t i = 0; i < d.size(); ++i)
@@ -153,8 +157,8 @@ TEST_P(PictureUnpack, NoJpegGivesBlack) {
     std::vector<unsigned char>* data;
     int size;
   };
-  for (const Case& c : {Case{&garbage, 5000}, Case{&just_start, 3}, Case{&garbage, 0},
-                        Case{&garbage, -4}, Case{&none, 0}}) {
+  for (const Case& c :
+       {Case{&garbage, 5000}, Case{&just_start, 3}, Case{&garbage, 0}, Case{&garbage, -4}, Case{&none, 0}}) {
     Guarded<uint32_t> dest = Destination(v);
     Unpack(v, dest, *c.data, c.size);
     EXPECT_TRUE(All_Zero(dest)) << c.size;
@@ -188,7 +192,8 @@ TEST_P(PictureUnpack, ACutStreamKeepsTheRowsBeforeTheCut) {
   const unsigned char* w = Bytes(whole);
   const unsigned char* c = Bytes(cut);
   int kept = 0;
-  while (kept < v.height && std::equal(c + kept * row_bytes, c + (kept + 1) * row_bytes, w + kept * row_bytes))
+  while (kept < v.height &&
+         std::equal(c + kept * row_bytes, c + (kept + 1) * row_bytes, w + kept * row_bytes))
     ++kept;
   EXPECT_GT(kept, v.height / 4);
   EXPECT_LT(kept, v.height);
@@ -216,7 +221,8 @@ TEST_P(PictureUnpack, DamagedDataWritesThePictureAndNothingElse) {
 
 TEST_P(PictureUnpack, ANullDestinationIsIgnored) {
   const Variant v = GetParam();
-  std::vector<unsigned char> data = Encode(Uniform_Picture(v.width, v.height, 1, 2, 3), v.width, v.height, 50);
+  std::vector<unsigned char> data =
+      Encode(Uniform_Picture(v.width, v.height, 1, 2, 3), v.width, v.height, 50);
   Unpack(v, nullptr, data, static_cast<int>(data.size()));
 }
 
@@ -291,7 +297,8 @@ TEST(PictureStrip, TileEdgesKeepTheirOwnColour) {
   Pixels32 strip(size_t(256) * 6144 * 4, 0);
   for (int y = 0; y < 6144; ++y)
     for (int x = 0; x < 256; ++x)
-      for (int c = 0; c < 3; ++c) strip[(size_t(y) * 256 + size_t(x)) * 4 + size_t(c)] = colours[y / 256 % 4][c];
+      for (int c = 0; c < 3; ++c)
+        strip[(size_t(y) * 256 + size_t(x)) * 4 + size_t(c)] = colours[y / 256 % 4][c];
   std::vector<unsigned char> data = Encode(strip, 256, 6144, 90);
   std::vector<unsigned char> out(strip.size());
   Unpack_Picture_Rgb_32_256_6144(out.data(), data.data(), static_cast<int>(data.size()), 90);

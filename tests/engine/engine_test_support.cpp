@@ -63,4 +63,3 @@ void RecordingServices::Plugin_Run_Block(Engine&, const std::vector<std::string>
 void RecordingServices::Set_Default_Cursor(Engine&, bool active, const std::string& picture) {
   calls.push_back(Join({"Set_Default_Cursor", active ? "active" : "default", picture}));
 }
-

@@ -29,7 +29,6 @@ struct EngineFixture {
   }
 };
 
-
 // Records every call as one text line, e.g. "Play_Sound WIND.WAV 200 3".
 class RecordingServices : public EngineServices {
  public:
@@ -52,4 +51,3 @@ class RecordingServices : public EngineServices {
   void Plugin_Run_Block(Engine&, const std::vector<std::string>& statements) override;
   void Set_Default_Cursor(Engine&, bool active, const std::string& picture) override;
 };
-

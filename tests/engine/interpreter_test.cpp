@@ -30,7 +30,7 @@ TEST(Interpreter, ViewCommands) {
       "[WARP] a.vr\n[TEST] 0 0\n"
       "SETANGLE 4097 8192\nANGLEXMAX 900\nANGLEYMAX 100 -1\nSETZOOM 60\nSETNORD -200\n");
   EXPECT_EQ(t.Run(0, 0), TestResult::kFinished);
-  EXPECT_EQ(t.engine.view.pitch, -4095);  // the low 13 bits, signed
+  EXPECT_EQ(t.engine.view.pitch, -4095);     // the low 13 bits, signed
   EXPECT_EQ(t.engine.view.yaw, 8192 - 200);  // yaw is not reduced
   EXPECT_EQ(t.engine.view.pitch_limit, 900);
   EXPECT_EQ(t.engine.view.yaw_min, 100);
@@ -43,7 +43,9 @@ TEST(Interpreter, ViewCommands) {
 }
 
 TEST(Interpreter, SetNotAndNonZeroTruth) {
-  Interp t("[BOOL] a\n[WARP] a.vr\n[TEST] 0 0\nSET a 7\nIFAND a\nSET b 1\n[TEST] 1 0\nNOT a\n[TEST] 2 0\nSET missing 4\nNOT missing\n");
+  Interp t(
+      "[BOOL] a\n[WARP] a.vr\n[TEST] 0 0\nSET a 7\nIFAND a\nSET b 1\n[TEST] 1 0\nNOT a\n[TEST] 2 0\nSET "
+      "missing 4\nNOT missing\n");
   t.Run(0, 0);
   EXPECT_EQ(t.Var("A"), 7);
   t.Run(0, 1);
@@ -76,7 +78,7 @@ TEST(Interpreter, IfAndSkipsOnlyTheNextCommand) {
 TEST(Interpreter, ConditionsIgnoreUnknownNames) {
   Interp t(
       "[BOOL] x\n[BOOL] hit\n[WARP] a.vr\n[TEST] 0 0\n"
-      "IFAND nobody\nSET hit 1\n"            // only unknown names: runs
+      "IFAND nobody\nSET hit 1\n"             // only unknown names: runs
       "[TEST] 1 0\nIFOR nobody\nSET hit 2\n"  // only unknown names: skips
       "[TEST] 2 0\nIFOR nobody x\nSET hit 3\n"
       "[TEST] 3 0\nIFAND x nobody\nSET hit 4\n"
@@ -99,16 +101,16 @@ TEST(Interpreter, ConditionsIgnoreUnknownNames) {
 TEST(Interpreter, GosubGoesToTheFirstLabelAndReturnsAfterIt) {
   Interp t(
       "[BOOL] n\n[BOOL] order\n[WARP] a.vr\n[TEST] 0 0\n"
-      "GOSUB sub\n"            // 0
-      "SET order 2\n"          // 1
-      "RETURN\n"               // 2: no GOSUB pending, no lock return: test ends
-      "SET order 99\n"         // 3
-      "LABEL sub\n"            // 4
-      "SET n 1\n"              // 5
-      "GOSUB sub\n"            // 6: ignored while one is pending
-      "RETURN\n"               // 7
-      "LABEL sub\n"            // 8
-      "SET n 50\n");           // 9
+      "GOSUB sub\n"     // 0
+      "SET order 2\n"   // 1
+      "RETURN\n"        // 2: no GOSUB pending, no lock return: test ends
+      "SET order 99\n"  // 3
+      "LABEL sub\n"     // 4
+      "SET n 1\n"       // 5
+      "GOSUB sub\n"     // 6: ignored while one is pending
+      "RETURN\n"        // 7
+      "LABEL sub\n"     // 8
+      "SET n 50\n");    // 9
   EXPECT_EQ(t.Run(0, 0), TestResult::kFinished);
   EXPECT_EQ(t.Var("n"), 1);
   EXPECT_EQ(t.Var("order"), 2);
@@ -137,7 +139,9 @@ TEST(Interpreter, PendingGosubOutlivesItsTest) {
 }
 
 TEST(Interpreter, ReturnUsesTheLockReturnWarp) {
-  Interp t("[BOOL] n\n[WARP] a.vr\n[TEST] 0 0\nRETURN\nSET n 1\n[TEST] 1 0\nRESETLOCKKEY\nRETURN\nSET n 2\n[WARP] b.vr\n[TEST] 0 0\n");
+  Interp t(
+      "[BOOL] n\n[WARP] a.vr\n[TEST] 0 0\nRETURN\nSET n 1\n[TEST] 1 0\nRESETLOCKKEY\nRETURN\nSET n 2\n[WARP] "
+      "b.vr\n[TEST] 0 0\n");
   t.engine.state.Warp_Index = 1;
   t.engine.state.Lock_Return = 0;
   EXPECT_EQ(t.Run(1, 0), TestResult::kFinished);  // warp b's empty test
@@ -152,10 +156,12 @@ TEST(Interpreter, ReturnUsesTheLockReturnWarp) {
 }
 
 TEST(Interpreter, GotoWarpSkipsTheCurrentWarp) {
-  Interp t("[WARP] a.vr\n[TEST] 0 0\nGOTOWARP a.vr\nGOTOWARP nowhere\nEND\n[WARP] b.vr\n[TEST] 0 0\n[WARP] A.VR\n[TEST] 0 0\n");
+  Interp t(
+      "[WARP] a.vr\n[TEST] 0 0\nGOTOWARP a.vr\nGOTOWARP nowhere\nEND\n[WARP] b.vr\n[TEST] 0 0\n[WARP] "
+      "A.VR\n[TEST] 0 0\n");
   t.engine.state.Lock_Return = 1;
   EXPECT_EQ(t.Run(0, 0), TestResult::kWarpChange);
-  EXPECT_EQ(t.engine.state.Warp_Index, 2);  // the next warp of that name
+  EXPECT_EQ(t.engine.state.Warp_Index, 2);   // the next warp of that name
   EXPECT_EQ(t.engine.state.Lock_Return, 1);  // untouched
   t.engine.state.Warp_Index = 2;
   t.S().warps[0].name = "OTHER.VR";
@@ -165,7 +171,8 @@ TEST(Interpreter, GotoWarpSkipsTheCurrentWarp) {
 TEST(Interpreter, LockSlots) {
   Interp t(
       "[WARP] a.vr\n[TEST] 0 0\n"
-      "LOCKKEY 0 menu.tga\nLOCKKEY 12 map.vr\nLOCKKEY 13 bad.vr\nLOCKKEY -1 bad.vr\nUNLOCKKEY 0\nUNLOCKKEY 40\n"
+      "LOCKKEY 0 menu.tga\nLOCKKEY 12 map.vr\nLOCKKEY 13 bad.vr\nLOCKKEY -1 bad.vr\nUNLOCKKEY 0\nUNLOCKKEY "
+      "40\n"
       "LOCKKEY 11 enter.vr\n");
   t.Run(0, 0);
   EXPECT_EQ(t.engine.state.Lock_Slots[0], "");
@@ -190,9 +197,9 @@ TEST(Interpreter, PrintAndCursors) {
   EXPECT_EQ(t.S().warps[1].tests[0].cursor, "");
   EXPECT_EQ(t.S().warps[1].tests[0].hidden, 1);
   EXPECT_EQ(t.S().warps[1].tests[1].hidden, 0);
-  EXPECT_EQ(t.services.calls, (Strings{"Set_Default_Cursor default ARROW.PCX",
-                                       "Set_Default_Cursor active ACTIVE.PCX",
-                                       "Set_Default_Cursor active OTHER.PCX"}));
+  EXPECT_EQ(t.services.calls,
+            (Strings{"Set_Default_Cursor default ARROW.PCX", "Set_Default_Cursor active ACTIVE.PCX",
+                     "Set_Default_Cursor active OTHER.PCX"}));
   t.Run(0, 1);
   EXPECT_EQ(t.engine.state.Print_Text, "");
   EXPECT_EQ(t.engine.state.Print_Font, "");
@@ -217,8 +224,7 @@ TEST(Interpreter, MediaAndAnimationCallsInOrder) {
 }
 
 TEST(Interpreter, PluginBlocksAreSplitIntoStatements) {
-  Interp t(
-      "[WARP] a.vr\n[TEST] 0 0\nPLUGIN\nLoadSave_Save(1)\r\n\r\nset(a,1) ; c\nENDPLUGIN\nEND\n");
+  Interp t("[WARP] a.vr\n[TEST] 0 0\nPLUGIN\nLoadSave_Save(1)\r\n\r\nset(a,1) ; c\nENDPLUGIN\nEND\n");
   EXPECT_EQ(t.Run(0, 0), TestResult::kScriptEnd);
   ASSERT_EQ(t.services.blocks.size(), 1u);
   EXPECT_EQ(t.services.blocks[0], (Strings{"LoadSave_Save(1)", "", "set(a,1) "}));
@@ -229,7 +235,8 @@ TEST(Interpreter, PluginBlocksAreSplitIntoStatements) {
 }
 
 TEST(Interpreter, RunsWithoutServicesOrScript) {
-  Interp t("[WARP] a.vr\n[TEST] 0 0\nPLAYSOUND x.wav 1 1\nPLUGIN\nf()\nendplugin\nSETCURSORDEFAULT 0 a.pcx\n");
+  Interp t(
+      "[WARP] a.vr\n[TEST] 0 0\nPLAYSOUND x.wav 1 1\nPLUGIN\nf()\nendplugin\nSETCURSORDEFAULT 0 a.pcx\n");
   t.engine.services = nullptr;
   EXPECT_EQ(t.Run(0, 0), TestResult::kFinished);
   TEST lone;

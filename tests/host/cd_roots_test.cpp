@@ -22,9 +22,9 @@ TEST(CdRoots, DiscFileSystemsInMountOrder) {
       "/dev/loop0 /mnt/image iso9660 ro 0 0\n"
       "tmpfs /run tmpfs rw 0 0\n"
       "/dev/sdb1 /media/stick vfat rw 0 0\n"
-      "/dev/sr2 /media/iso ISO9660 ro 0 0\n"       // types are lower case
+      "/dev/sr2 /media/iso ISO9660 ro 0 0\n"  // types are lower case
       "/dev/sr3 /media/udf2 udf2 ro 0 0\n"
-      "/dev/sr4 /media/short\n"                    // too few fields
+      "/dev/sr4 /media/short\n"  // too few fields
       "\n"
       "   \n";
   EXPECT_EQ(Cd_Roots_From(table, nullptr), (Roots{"/media/cdrom0/", "/media/dvd/", "/mnt/image/"}));

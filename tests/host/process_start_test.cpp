@@ -21,9 +21,9 @@ TEST(CommandLine, SplitsLikeTheOriginalRunTime) {
   EXPECT_EQ(Command_Line_Split("a \"\" b"), (Args{"a", "", "b"}));
   EXPECT_EQ(Command_Line_Split("\"say \"\"hi\"\"\""), (Args{"say \"hi\""}));
   EXPECT_EQ(Command_Line_Split("C:\\Games\\x.exe"), (Args{"C:\\Games\\x.exe"}));
-  EXPECT_EQ(Command_Line_Split("a\\\\\"b c\""), (Args{"a\\b c"}));    // 2 backslashes, then a delimiting quote
-  EXPECT_EQ(Command_Line_Split("a\\\"b c"), (Args{"a\"b", "c"}));     // 1 backslash: a literal quote
-  EXPECT_EQ(Command_Line_Split("a\\\\\\\"b"), (Args{"a\\\"b"}));      // 3 backslashes
+  EXPECT_EQ(Command_Line_Split("a\\\\\"b c\""), (Args{"a\\b c"}));  // 2 backslashes, then a delimiting quote
+  EXPECT_EQ(Command_Line_Split("a\\\"b c"), (Args{"a\"b", "c"}));   // 1 backslash: a literal quote
+  EXPECT_EQ(Command_Line_Split("a\\\\\\\"b"), (Args{"a\\\"b"}));    // 3 backslashes
   EXPECT_EQ(Command_Line_Split("\"C:\\Program Files\\\\\" x"), (Args{"C:\\Program Files\\", "x"}));
   EXPECT_EQ(Command_Line_Split("\"open end"), (Args{"open end"}));
   EXPECT_EQ(Command_Line_Split("trailing\\"), (Args{"trailing\\"}));
@@ -42,7 +42,9 @@ TEST_F(ProgramRule, ExeRunsTheNativeProgramBesideIt) {
             (Args{folder.Path("disc/setup"), "-q", "a b"}));
   // The extension's case and the native name's case do not matter.
   EXPECT_EQ(Program_Command(folder.Path("disc/SETUP.EXE"), "", ""), (Args{folder.Path("disc/setup")}));
-  folder.Write_Program("disc2/Game", "\x7f" "ELF....");
+  folder.Write_Program("disc2/Game",
+                       "\x7f"
+                       "ELF....");
   EXPECT_EQ(Program_Command(folder.Path("disc2/GAME.exe"), "", ""), (Args{folder.Path("disc2/Game")}));
 }
 
@@ -103,8 +105,10 @@ TEST(ProcessStart, WaitGivesTheExitStatusOrTheSignal) {
 
 TEST(ProcessStart, RunsInTheGivenFolderWithTheSplitArguments) {
   TempFolder folder;
-  folder.Write_Program("show.sh", "#!/bin/sh\npwd > where.txt\nfor a in \"$@\"; do echo \"[$a]\"; done > args.txt\n");
-  std::optional<ChildProcess> child = Program_Start(folder.Path("show.sh"), "one \"two three\" \"\"", folder.Path());
+  folder.Write_Program("show.sh",
+                       "#!/bin/sh\npwd > where.txt\nfor a in \"$@\"; do echo \"[$a]\"; done > args.txt\n");
+  std::optional<ChildProcess> child =
+      Program_Start(folder.Path("show.sh"), "one \"two three\" \"\"", folder.Path());
   ASSERT_TRUE(child.has_value());
   EXPECT_EQ(child->Wait(), 0);
   EXPECT_EQ(folder.Read("where.txt"), std::filesystem::canonical(folder.Path()).string() + "\n");
@@ -133,7 +137,8 @@ TEST(ProcessStart, FailedStartsGiveNothing) {
 
 TEST(DocumentOpen, HandsTheDocumentToTheDesktopOpener) {
   TempFolder folder;
-  folder.Write_Program("bin/xdg-open", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > \"$(dirname \"$0\")/opened\"\n");
+  folder.Write_Program("bin/xdg-open",
+                       "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > \"$(dirname \"$0\")/opened\"\n");
   std::optional<ChildProcess> opener = Document_Open("/disc/Read Me.txt", folder.Path("bin"));
   ASSERT_TRUE(opener.has_value());
   EXPECT_EQ(opener->Wait(), 0);
@@ -148,7 +153,8 @@ TEST(DocumentOpen, HandsTheDocumentToTheDesktopOpener) {
 
 TEST(DocumentOpen, FallsBackToGioAndFailsWithoutAnOpener) {
   TempFolder folder;
-  folder.Write_Program("bin/gio", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > \"$(dirname \"$0\")/opened\"\n");
+  folder.Write_Program("bin/gio",
+                       "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > \"$(dirname \"$0\")/opened\"\n");
   std::optional<ChildProcess> opener = Document_Open("page.htm", folder.Path("bin"));
   ASSERT_TRUE(opener.has_value());
   EXPECT_EQ(opener->Wait(), 0);

@@ -25,8 +25,9 @@ TEST(RegistryFormat, WritesKeysThenTheirValuesWithEscapes) {
 }
 
 TEST(RegistryFormat, ReadsWhatItWritesAndMergesRepeatedKeys) {
-  std::optional<RegistryData> data = Registry_Parse(File("[hkey_local_machine\\Soft]\na=1\n\n"
-                                                        "[HKEY_LOCAL_MACHINE\\SOFT]\nA=2\nb=%41\n"));
+  std::optional<RegistryData> data =
+      Registry_Parse(File("[hkey_local_machine\\Soft]\na=1\n\n"
+                          "[HKEY_LOCAL_MACHINE\\SOFT]\nA=2\nb=%41\n"));
   ASSERT_TRUE(data.has_value());
   const RegistryKeyEntry* key = Registry_Find_Key(*data, RegistryRoot::kLocalMachine, {"soft"});
   ASSERT_NE(key, nullptr);
@@ -40,10 +41,10 @@ TEST(RegistryFormat, ReadsWhatItWritesAndMergesRepeatedKeys) {
 
 TEST(RegistryFormat, AnyOtherTextIsCorrupt) {
   const char* bodies[] = {
-      "v=1\n",                          // a value before any key
-      "[HKEY_LOCAL_MACHINE\\X\n",       // no closing bracket
-      "[HKEY_SOMEWHERE\\X]\n",          // no such root
-      "[HKEY_LOCAL_MACHINE\\\\X]\n",    // an empty key name
+      "v=1\n",                        // a value before any key
+      "[HKEY_LOCAL_MACHINE\\X\n",     // no closing bracket
+      "[HKEY_SOMEWHERE\\X]\n",        // no such root
+      "[HKEY_LOCAL_MACHINE\\\\X]\n",  // an empty key name
       "[HKEY_LOCAL_MACHINE\\X]\nno equals sign\n",
       "[HKEY_LOCAL_MACHINE\\X]\nv=%4\n",   // a cut escape
       "[HKEY_LOCAL_MACHINE\\X]\nv=%G1\n",  // not hexadecimal
@@ -55,7 +56,9 @@ TEST(RegistryFormat, AnyOtherTextIsCorrupt) {
   }
   EXPECT_FALSE(Registry_Parse("[HKEY_LOCAL_MACHINE\\X]\nv=1\n").has_value());  // no header
   EXPECT_FALSE(Registry_Parse("# kvr registry 2\n").has_value());
-  EXPECT_FALSE(Registry_Parse("\x7F" "ELF binary").has_value());
+  EXPECT_FALSE(Registry_Parse("\x7F"
+                              "ELF binary")
+                   .has_value());
 }
 
 TEST(RegistryFormat, PathsSplitAtBackslashesSkippingEmptyNames) {

@@ -68,9 +68,10 @@ TEST_F(Registry, RootsHoldValuesAndTheEmptyNameIsTheDefaultValue) {
 
 TEST_F(Registry, AnyBytesSurviveInNamesAndData) {
   RegistryKey key = *store.Create_Key(kMachine, "Odd]Key %41=[x");
-  const std::string names[] = {"=", "[start", "a=b", "100%", "tab\there", "new\nline", "\xC3\xA9t\xC3\xA9", " space "};
-  const std::string data[] = {"", "=x=", "[section]", "%25", "line1\nline2\r\n", std::string("nul\0byte", 8),
-                              "\x7F\x01", "  "};
+  const std::string names[] = {
+      "=", "[start", "a=b", "100%", "tab\there", "new\nline", "\xC3\xA9t\xC3\xA9", " space "};
+  const std::string data[] = {
+      "", "=x=", "[section]", "%25", "line1\nline2\r\n", std::string("nul\0byte", 8), "\x7F\x01", "  "};
   for (size_t i = 0; i < std::size(names); ++i) {
     ASSERT_TRUE(store.Write_Value(key, names[i], data[i])) << i;
   }

@@ -50,12 +50,12 @@ TEST_F(AnimationList, AnimationsAreCountedAndNamedInFileOrder) {
   const std::string first = Raw_Name("door", 'x');
   const std::string second = std::string(KVR_ANIM_NAME_SIZE, 'W');  // no NUL at all
   const std::string third = Raw_Name("", '\0');
-  const std::string inner =
-      Picture_Chunk(KVR_CHUNK_STATIC_VR, 90, "data") + Raw_Animation(first, Empty_Frame()) +
-      Chunk(0x1234, Raw_Animation(Raw_Name("hidden", 0), "")) +  // inside another chunk
-      Empty_Frame() +                                            // a frame out of place
-      Raw_Animation(second, Grey_Frame({1}, 50) + Loop_Chunk(0)) +
-      Chunk(KVR_CHUNK_LOOP, Le32(0)) + Raw_Animation(third, "");
+  const std::string inner = Picture_Chunk(KVR_CHUNK_STATIC_VR, 90, "data") +
+                            Raw_Animation(first, Empty_Frame()) +
+                            Chunk(0x1234, Raw_Animation(Raw_Name("hidden", 0), "")) +  // inside another chunk
+                            Empty_Frame() +                                            // a frame out of place
+                            Raw_Animation(second, Grey_Frame({1}, 50) + Loop_Chunk(0)) +
+                            Chunk(KVR_CHUNK_LOOP, Le32(0)) + Raw_Animation(third, "");
   const std::string path = Write(Panorama_File(inner));
   const int before = Open_Descriptors();
   ASSERT_EQ(Kvr_Get_Number_Animation(path.c_str()), 3);
@@ -78,8 +78,8 @@ TEST_F(AnimationList, AFileWithoutAnimationsWritesNothing) {
 }
 
 TEST_F(AnimationList, TheWalkEndsAtAZeroTag) {
-  const std::string path = Write(Panorama_File(Animation_Chunk("one", 1, "") + Header(0, 8) +
-                                               Animation_Chunk("two", 1, "")));
+  const std::string path =
+      Write(Panorama_File(Animation_Chunk("one", 1, "") + Header(0, 8) + Animation_Chunk("two", 1, "")));
   EXPECT_EQ(Kvr_Get_Number_Animation(path.c_str()), 1);
   Blocks names(2);
   Kvr_Get_Animation(path.c_str(), names.pointers.data());
@@ -90,8 +90,8 @@ TEST_F(AnimationList, TheWalkEndsAtAZeroTag) {
 // An animation chunk cut inside its name: the bytes the file holds, then
 // NULs, rather than whatever the block held before.
 TEST_F(AnimationList, ANameCutByTheEndOfTheFileIsFilledWithNuls) {
-  const std::string path = Write(Panorama_File(Animation_Chunk("long", 1, "")) +
-                                 Header(KVR_CHUNK_ANIMATION, 44) + "cut");
+  const std::string path =
+      Write(Panorama_File(Animation_Chunk("long", 1, "")) + Header(KVR_CHUNK_ANIMATION, 44) + "cut");
   EXPECT_EQ(Kvr_Get_Number_Animation(path.c_str()), 2);
   Blocks names(2);
   Kvr_Get_Animation(path.c_str(), names.pointers.data());

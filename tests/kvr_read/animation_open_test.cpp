@@ -21,10 +21,10 @@ class AnimationOpen : public ::testing::Test {
 };
 
 TEST_F(AnimationOpen, TheFirstAnimationOfTheNameIsOpenedAtItsFirstFrame) {
-  const std::string before_it = Picture_Chunk(KVR_CHUNK_STATIC_VR, 90, "data") +
-                                Animation_Chunk("window", 7, Empty_Frame());
-  const std::string inner = before_it + Animation_Chunk("door", 3, Empty_Frame()) +
-                            Animation_Chunk("door", 5, Empty_Frame());
+  const std::string before_it =
+      Picture_Chunk(KVR_CHUNK_STATIC_VR, 90, "data") + Animation_Chunk("window", 7, Empty_Frame());
+  const std::string inner =
+      before_it + Animation_Chunk("door", 3, Empty_Frame()) + Animation_Chunk("door", 5, Empty_Frame());
   const std::string path = Write(Panorama_File(inner));
   KVR_ANIM anim;
   std::strcpy(anim.name, "caller's");
@@ -72,8 +72,8 @@ TEST_F(AnimationOpen, AStoredNameWithoutNulIsItsThirtyTwoBytes) {
 }
 
 TEST_F(AnimationOpen, OnlyAnimationChunksOfTheOuterSequenceAreSearched) {
-  const std::string path = Write(Panorama_File(
-      Chunk(0x4444, Animation_Chunk("door", 1, "")) + Header(0, 8) + Animation_Chunk("door", 1, "")));
+  const std::string path = Write(Panorama_File(Chunk(0x4444, Animation_Chunk("door", 1, "")) + Header(0, 8) +
+                                               Animation_Chunk("door", 1, "")));
   const int before = Open_Descriptors();
   KVR_ANIM anim;
   EXPECT_EQ(Kvr_Open_Animation(path.c_str(), "door", &anim), 0);

@@ -185,11 +185,11 @@ TEST_F(AnimationPlay, AFrameThatDoesNotFitItsChunkDrawsNothingButCounts) {
   const std::string n_field = Le32(100) + Le32(static_cast<uint32_t>(data.size()));
   const auto frame_chunk = [](const std::string& payload) { return Chunk(KVR_CHUNK_FRAME, payload); };
   const std::string bad =
-      frame_chunk(Le32(2) + Le32(5) + n_field + data) +                        // B one too many
-      frame_chunk(Le32(0x40000001) + Le32(5) + n_field + data) +               // B * 4 overflows
-      frame_chunk(Le32(0xFFFFFFFF) + Le32(5) + n_field + data) +               // negative B
-      frame_chunk(Le32(1) + Le32(5) + Le32(100) +
-                  Le32(static_cast<uint32_t>(data.size() + 1)) + data) +       // N one too many
+      frame_chunk(Le32(2) + Le32(5) + n_field + data) +           // B one too many
+      frame_chunk(Le32(0x40000001) + Le32(5) + n_field + data) +  // B * 4 overflows
+      frame_chunk(Le32(0xFFFFFFFF) + Le32(5) + n_field + data) +  // negative B
+      frame_chunk(Le32(1) + Le32(5) + Le32(100) + Le32(static_cast<uint32_t>(data.size() + 1)) +
+                  data) +                                                     // N one too many
       frame_chunk(Le32(1) + Le32(5) + Le32(100) + Le32(0xFFFFFFFF) + data) +  // negative N
       frame_chunk(Le32(1) + Le32(5) + Le32(100)) +                            // cut after the blocks
       frame_chunk(Le32(1)) +                                                  // cut after B

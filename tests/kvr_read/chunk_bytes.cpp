@@ -20,8 +20,7 @@ std::string Chunk(uint32_t tag, const std::string& payload) {
   return Header(tag, static_cast<int32_t>(payload.size() + 8)) + payload;
 }
 
-void Open_Bytes(KVR_FILE& file, const TempFolder& folder, const std::string& name,
-                const std::string& bytes) {
+void Open_Bytes(KVR_FILE& file, const TempFolder& folder, const std::string& name, const std::string& bytes) {
   folder.Write(name, bytes);
   ASSERT_EQ(file.Open(folder.Path(name).c_str(), "rb"), 1);
 }

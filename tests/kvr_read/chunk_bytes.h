@@ -17,8 +17,7 @@ std::string Header(uint32_t tag, int32_t length);
 std::string Chunk(uint32_t tag, const std::string& payload);
 
 // Writes `bytes` as `name` in the folder and opens it "rb" into `file`.
-void Open_Bytes(KVR_FILE& file, const TempFolder& folder, const std::string& name,
-                const std::string& bytes);
+void Open_Bytes(KVR_FILE& file, const TempFolder& folder, const std::string& name, const std::string& bytes);
 
 // Open file descriptors of this process, and how many of them are files
 // already deleted from their folder.

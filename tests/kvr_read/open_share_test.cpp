@@ -128,7 +128,7 @@ TEST_F(SharedStreams, CloseThroughOneClosesItForAllExactlyOnce) {
     EXPECT_EQ(tag, 0);
     EXPECT_EQ(size, 0);
     a.Close();  // closing again through another one is harmless
-  }  // and so are the destructors
+  }             // and so are the destructors
   EXPECT_EQ(Open_Descriptors(), before);
 }
 

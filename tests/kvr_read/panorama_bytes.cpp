@@ -13,8 +13,7 @@ namespace kvr_test {
 std::string Panorama_File(const std::string& inner) { return Chunk(KVR_CHUNK_FILE, inner); }
 
 std::string Picture_Chunk(uint32_t tag, int32_t dct_param, const std::string& data) {
-  return Chunk(tag, Le32(static_cast<uint32_t>(dct_param)) +
-                        Le32(static_cast<uint32_t>(data.size())) + data);
+  return Chunk(tag, Le32(static_cast<uint32_t>(dct_param)) + Le32(static_cast<uint32_t>(data.size())) + data);
 }
 
 std::string Name_Bytes(const std::string& name) {
@@ -75,8 +74,8 @@ std::string Encode_Picture(const Pixels& pixels, int width, int height, int qual
 std::string Encode_Blocks(const Pixels& pixels, int width, int height, const std::vector<int>& blocks,
                           int quality) {
   std::vector<unsigned char> out;
-  EXPECT_EQ(Dct_Encode_Blocks(pixels.data(), width, height, blocks.data(),
-                              static_cast<int>(blocks.size()), quality, out),
+  EXPECT_EQ(Dct_Encode_Blocks(pixels.data(), width, height, blocks.data(), static_cast<int>(blocks.size()),
+                              quality, out),
             1);
   return As_String(out);
 }
@@ -103,8 +102,7 @@ Difference Compare(const Pixels& decoded, const Pixels& source) {
   return d;
 }
 
-std::vector<ChangedBlock> Changed_Blocks(const Pixels& picture, int width,
-                                         const Pixels& background) {
+std::vector<ChangedBlock> Changed_Blocks(const Pixels& picture, int width, const Pixels& background) {
   std::vector<ChangedBlock> changed;
   const int height = static_cast<int>(picture.size() / 4 / static_cast<size_t>(width));
   const int columns = width / kBlockSide;

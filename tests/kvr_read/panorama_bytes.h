@@ -57,7 +57,6 @@ struct ChangedBlock {
   int grey;
   bool operator==(const ChangedBlock&) const = default;
 };
-std::vector<ChangedBlock> Changed_Blocks(const Pixels& picture, int width,
-                                         const Pixels& background);
+std::vector<ChangedBlock> Changed_Blocks(const Pixels& picture, int width, const Pixels& background);
 
 }  // namespace kvr_test

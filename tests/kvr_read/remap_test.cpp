@@ -50,8 +50,7 @@ TEST(Remap, EachQuarterOfEachFaceHoldsItsTile) {
         const RGB& p = faces.At(d, x, y);
         const int want = kQuarterTiles[d][Quarter(x, y)];
         if (p.b != want || p.g != want || p.r != want || p.unused != want) {
-          FAIL() << "face " << d << " pixel " << x << "," << y << " holds " << int{p.b}
-                 << ", not " << want;
+          FAIL() << "face " << d << " pixel " << x << "," << y << " holds " << int{p.b} << ", not " << want;
         }
       }
     }
@@ -81,8 +80,8 @@ TEST(Remap, RowsAndColumnsKeepTheirPlaces) {
         const RGB& p = faces.At(d, x, y);
         const int tile = kQuarterTiles[d][Quarter(x, y)];
         if (p.b != x % 256 || p.g != y % 256 || p.r != tile || p.unused != 255 - tile) {
-          FAIL() << "face " << d << " pixel " << x << "," << y << " holds column " << int{p.b}
-                 << " row " << int{p.g} << " of tile " << int{p.r};
+          FAIL() << "face " << d << " pixel " << x << "," << y << " holds column " << int{p.b} << " row "
+                 << int{p.g} << " of tile " << int{p.r};
         }
       }
     }

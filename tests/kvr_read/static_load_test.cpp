@@ -66,8 +66,8 @@ TEST_F(StaticLoad, EachLoaderTakesTheFirstChunkOfItsOwnTag) {
     return Picture_Chunk(KVR_CHUNK_STATIC_PIC, 100,
                          Encode_Picture(Grey_Picture(640, 480, grey), 640, 480, 100));
   };
-  const std::string vr = Picture_Chunk(KVR_CHUNK_STATIC_VR, 100,
-                                       Encode_Picture(Grey_Picture(256, 6144, 30), 256, 6144, 100));
+  const std::string vr =
+      Picture_Chunk(KVR_CHUNK_STATIC_VR, 100, Encode_Picture(Grey_Picture(256, 6144, 30), 256, 6144, 100));
   const std::string path = Write(Panorama_File(vr + pic(120) + pic(200)));
   Pixels still(kPicPixels * 4, kUntouched);
   ASSERT_EQ(Kvr_Load_Static_Pic(path.c_str(), still.data()), 1);
@@ -102,8 +102,8 @@ TEST_F(StaticLoad, FailuresLeaveTheDestinationUntouched) {
       {"empty file", ""},
       {"negative N", Panorama_File(Chunk(KVR_CHUNK_STATIC_PIC, Le32(100) + Le32(0xFFFFFFFF) + data))},
       {"N larger than the chunk",
-       Panorama_File(Chunk(KVR_CHUNK_STATIC_PIC,
-                           Le32(100) + Le32(static_cast<uint32_t>(data.size() + 1)) + data))},
+       Panorama_File(
+           Chunk(KVR_CHUNK_STATIC_PIC, Le32(100) + Le32(static_cast<uint32_t>(data.size() + 1)) + data))},
       {"huge N", Panorama_File(Chunk(KVR_CHUNK_STATIC_PIC, Le32(100) + Le32(0x7FFFFFFF) + data))},
       {"chunk too short for its record", Panorama_File(Chunk(KVR_CHUNK_STATIC_PIC, Le32(100)))},
   };
@@ -155,8 +155,8 @@ TEST_F(StaticLoad, ARecordCutByTheEndOfTheFileDecodesAsFarAsItGoes) {
 // holds is read (and allocated), and it decodes whole.
 TEST_F(StaticLoad, LengthsBeyondTheEndOfTheFileReadOnlyWhatIsThere) {
   const std::string data = Encode_Picture(Grey_Picture(640, 480, 70), 640, 480, 100);
-  const std::string path = Write(Panorama_File(Header(KVR_CHUNK_STATIC_PIC, 0x7FFFFFFF) + Le32(100) +
-                                               Le32(0x7FFFFF00) + data));
+  const std::string path =
+      Write(Panorama_File(Header(KVR_CHUNK_STATIC_PIC, 0x7FFFFFFF) + Le32(100) + Le32(0x7FFFFF00) + data));
   Pixels dest(kPicPixels * 4, kUntouched);
   ASSERT_EQ(Kvr_Load_Static_Pic(path.c_str(), dest.data()), 1);
   EXPECT_EQ(dest, Grey_Picture(640, 480, 70));

@@ -33,9 +33,8 @@ TEST_F(VrType, TheFirstStaticChunkGivesTheKind) {
 }
 
 TEST_F(VrType, OtherChunksBeforeTheStaticOneAreSkipped) {
-  const std::string others = Chunk(0x11223344, "xxxx") +
-                             Animation_Chunk("door", 1, Empty_Frame()) +
-                             Chunk(KVR_CHUNK_FRAME, "");
+  const std::string others =
+      Chunk(0x11223344, "xxxx") + Animation_Chunk("door", 1, Empty_Frame()) + Chunk(KVR_CHUNK_FRAME, "");
   EXPECT_EQ(Type_Of(Panorama_File(others + Record(KVR_CHUNK_STATIC_PIC))), KVR_TYPE_PIC);
   EXPECT_EQ(Type_Of(Panorama_File(others + Record(KVR_CHUNK_STATIC_VR))), KVR_TYPE_VR);
 }

@@ -56,16 +56,15 @@ TEST(OrvVrApi, UnsafeViewsAreRefusedAndLeaveTheDestination) {
     float yaw, tilt, roll, fov;
   };
   const Case refused[] = {
-      {kNaN, tilt, 0, fov},  {kInf, tilt, 0, fov},  {yaw, kNaN, 0, fov},  {yaw, -kInf, 0, fov},
-      {yaw, tilt, kNaN, fov}, {yaw, tilt, kInf, fov}, {yaw, tilt, 0, kNaN}, {yaw, tilt, 0, kInf},
-      {yaw, tilt, 0, 0.0f},  {yaw, tilt, 0, -0.0f}, {yaw, tilt, 0, -1.0f}, {yaw, tilt, 0, kPi},
+      {kNaN, tilt, 0, fov},   {kInf, tilt, 0, fov},   {yaw, kNaN, 0, fov},   {yaw, -kInf, 0, fov},
+      {yaw, tilt, kNaN, fov}, {yaw, tilt, kInf, fov}, {yaw, tilt, 0, kNaN},  {yaw, tilt, 0, kInf},
+      {yaw, tilt, 0, 0.0f},   {yaw, tilt, 0, -0.0f},  {yaw, tilt, 0, -1.0f}, {yaw, tilt, 0, kPi},
       {yaw, tilt, 0, 4.0f},
   };
   for (const Case& c : refused) {
     std::vector<uint16_t> d(160 * 120, kUntouched);
     vr.Draw(d.data(), c.yaw, c.tilt, c.roll, c.fov);
-    EXPECT_EQ(Count(d, kUntouched), 160 * 120) << c.yaw << " " << c.tilt << " " << c.roll << " "
-                                               << c.fov;
+    EXPECT_EQ(Count(d, kUntouched), 160 * 120) << c.yaw << " " << c.tilt << " " << c.roll << " " << c.fov;
   }
   vr.Draw(nullptr, yaw, tilt, 0, fov);  // refused, no crash
 
@@ -94,13 +93,11 @@ TEST(OrvVrApi, UnsafeViewportsAreRefusedUntilALaterSuccess) {
     int dest_width;
   };
   const Case refused[] = {
-      {0, 1, 64, 48, 64},       {0, -1, 64, 48, 64},    {0, 0, 0, 48, 64},
-      {0, 0, 64, 0, 64},        {0, 0, 0.5f, 48, 64},   {0, 0, 64, 0.5f, 64},
-      {0, 0, -64, 48, 64},      {-1, 0, 64, 48, 64},    {1, 0, 64, 48, 64},
-      {0, 0, 64, 48, 63},       {0, 0, 64, 48, 0},      {0, 0, 64, 48, -64},
-      {kNaN, 0, 64, 48, 64},    {0, kNaN, 64, 48, 64},  {0, 0, kInf, 48, 64},
-      {0, 0, 64, kNaN, 64},     {0, 0, 16385, 4, 20000}, {0, 0, 4, 16385, 4},
-      {16380, 0, 5, 4, 20000},
+      {0, 1, 64, 48, 64},      {0, -1, 64, 48, 64},   {0, 0, 0, 48, 64},       {0, 0, 64, 0, 64},
+      {0, 0, 0.5f, 48, 64},    {0, 0, 64, 0.5f, 64},  {0, 0, -64, 48, 64},     {-1, 0, 64, 48, 64},
+      {1, 0, 64, 48, 64},      {0, 0, 64, 48, 63},    {0, 0, 64, 48, 0},       {0, 0, 64, 48, -64},
+      {kNaN, 0, 64, 48, 64},   {0, kNaN, 64, 48, 64}, {0, 0, kInf, 48, 64},    {0, 0, 64, kNaN, 64},
+      {0, 0, 16385, 4, 20000}, {0, 0, 4, 16385, 4},   {16380, 0, 5, 4, 20000},
   };
   for (const Case& c : refused) {
     ASSERT_EQ(vr.Init_Resolution(0, 0, 64, 48, 64, 1), 1);
@@ -123,12 +120,10 @@ TEST(OrvVrApi, AcceptsLargeAndEdgeViewports) {
   struct Case {
     int left, width, height, dest_width;
     bool covered;  // false where the near plane leaves only a central band
-  } accepted[] = {{0, 640, 480, 640, true},     {0, 1920, 1080, 1920, true},
-                  {0, 16384, 2, 16384, false},  {0, 2, 16384, 2, false},
-                  {10, 1, 1, 11, true},         {3, 1000, 700, 1003, true}};
+  } accepted[] = {{0, 640, 480, 640, true}, {0, 1920, 1080, 1920, true}, {0, 16384, 2, 16384, false},
+                  {0, 2, 16384, 2, false},  {10, 1, 1, 11, true},        {3, 1000, 700, 1003, true}};
   for (const Case& c : accepted) {
-    ASSERT_EQ(vr.Init_Resolution(float(c.left), 0, float(c.width), float(c.height), c.dest_width, 1),
-              1);
+    ASSERT_EQ(vr.Init_Resolution(float(c.left), 0, float(c.width), float(c.height), c.dest_width, 1), 1);
     std::vector<uint16_t> d(static_cast<size_t>(c.dest_width) * c.height, kUntouched);
     Draw(vr, d.data(), kDiagonal);
     int inside = 0, outside = 0;

@@ -66,8 +66,8 @@ TEST(OrvVrAxisView, EachAxisShowsItsFaceInItsQuarters) {
       for (int y = 0; y < w; ++y) {
         for (int x = 0; x < w; ++x) {
           const uint16_t p = d[y * w + x];
-          const bool edge = x == 0 || x == w - 1 || y == 0 || y == w - 1 || x == w / 2 - 1 ||
-                            x == w / 2 || y == w / 2 - 1 || y == w / 2;
+          const bool edge = x == 0 || x == w - 1 || y == 0 || y == w - 1 || x == w / 2 - 1 || x == w / 2 ||
+                            y == w / 2 - 1 || y == w / 2;
           if (p == kUntouched) {
             ++undrawn;
           } else if (!edge) {

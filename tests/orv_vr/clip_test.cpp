@@ -20,8 +20,8 @@ namespace {
 using namespace orv_vr_internal;
 
 void Begin_Frame(Renderer& r, const View& v) {
-  Build_View_Matrix(r.view, float(v.yaw), float(v.tilt), float(v.roll), float(v.fov),
-                    r.viewport.width, r.viewport.height);
+  Build_View_Matrix(r.view, float(v.yaw), float(v.tilt), float(v.roll), float(v.fov), r.viewport.width,
+                    r.viewport.height);
   Transform_Corners(r);
   ++r.frame;
 }
@@ -65,8 +65,7 @@ Polygon From_Points(const float (&pts)[4][3]) {
 
 std::vector<View> Random_Views(int n, unsigned seed) {
   std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> yaw(-kPi, kPi), tilt(0, kPi), roll(-kPi, kPi),
-      fov(0.2, 3.0);
+  std::uniform_real_distribution<double> yaw(-kPi, kPi), tilt(0, kPi), roll(-kPi, kPi), fov(0.2, 3.0);
   std::vector<View> views;
   for (int i = 0; i < n; ++i) views.push_back({yaw(rng), tilt(rng), roll(rng), fov(rng)});
   return views;
@@ -260,10 +259,8 @@ TEST(OrvVrClip, ClippingByAllFivePlanesGivesAtMostNineVertices) {
   RendererPtr r = Make_Renderer(64, 64);
   // One corner behind the near plane and the quad wider than the screen on
   // every side, without covering a screen corner: every plane adds a vertex.
-  const float pts[4][3] = {{2.16f, -1.84f, 1.61f},
-                           {-2.81f, 3.58f, 0.07f},
-                           {-5.16f, -1.26f, 5.35f},
-                           {-0.19f, -6.67f, 6.89f}};
+  const float pts[4][3] = {
+      {2.16f, -1.84f, 1.61f}, {-2.81f, 3.58f, 0.07f}, {-5.16f, -1.26f, 5.35f}, {-0.19f, -6.67f, 6.89f}};
   Polygon p = From_Points(pts);
   ASSERT_TRUE(Clip_Near(p));
   EXPECT_EQ(p.count, 5);

@@ -10,39 +10,25 @@ Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vec3 operator*(double s, Vec3 a) { return {s * a.x, s * a.y, s * a.z}; }
 double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(Vec3 a, Vec3 b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
+Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
 namespace {
 
 constexpr double P = 255, N = -255;
 
 const std::array<std::array<Vec3, 4>, 24> kTiles = {{
-    {{{N, P, N}, {0, P, N}, {0, 0, N}, {N, 0, N}}},
-    {{{0, P, N}, {P, P, N}, {P, 0, N}, {0, 0, N}}},
-    {{{0, 0, N}, {P, 0, N}, {P, N, N}, {0, N, N}}},
-    {{{N, 0, N}, {0, 0, N}, {0, N, N}, {N, N, N}}},
-    {{{N, N, P}, {N, 0, P}, {N, 0, 0}, {N, N, 0}}},
-    {{{N, 0, P}, {N, P, P}, {N, P, 0}, {N, 0, 0}}},
-    {{{N, 0, 0}, {N, P, 0}, {N, P, N}, {N, 0, N}}},
-    {{{N, N, 0}, {N, 0, 0}, {N, 0, N}, {N, N, N}}},
-    {{{N, N, P}, {0, N, P}, {0, 0, P}, {N, 0, P}}},
-    {{{0, N, P}, {P, N, P}, {P, 0, P}, {0, 0, P}}},
-    {{{0, 0, P}, {P, 0, P}, {P, P, P}, {0, P, P}}},
-    {{{N, 0, P}, {0, 0, P}, {0, P, P}, {N, P, P}}},
-    {{{P, P, P}, {P, 0, P}, {P, 0, 0}, {P, P, 0}}},
-    {{{P, 0, P}, {P, N, P}, {P, N, 0}, {P, 0, 0}}},
-    {{{P, 0, 0}, {P, N, 0}, {P, N, N}, {P, 0, N}}},
-    {{{P, P, 0}, {P, 0, 0}, {P, 0, N}, {P, P, N}}},
-    {{{N, P, P}, {0, P, P}, {0, P, 0}, {N, P, 0}}},
-    {{{0, P, P}, {P, P, P}, {P, P, 0}, {0, P, 0}}},
-    {{{0, P, 0}, {P, P, 0}, {P, P, N}, {0, P, N}}},
-    {{{N, P, 0}, {0, P, 0}, {0, P, N}, {N, P, N}}},
-    {{{P, N, P}, {0, N, P}, {0, N, 0}, {P, N, 0}}},
-    {{{0, N, P}, {N, N, P}, {N, N, 0}, {0, N, 0}}},
-    {{{0, N, 0}, {N, N, 0}, {N, N, N}, {0, N, N}}},
-    {{{P, N, 0}, {0, N, 0}, {0, N, N}, {P, N, N}}},
+    {{{N, P, N}, {0, P, N}, {0, 0, N}, {N, 0, N}}}, {{{0, P, N}, {P, P, N}, {P, 0, N}, {0, 0, N}}},
+    {{{0, 0, N}, {P, 0, N}, {P, N, N}, {0, N, N}}}, {{{N, 0, N}, {0, 0, N}, {0, N, N}, {N, N, N}}},
+    {{{N, N, P}, {N, 0, P}, {N, 0, 0}, {N, N, 0}}}, {{{N, 0, P}, {N, P, P}, {N, P, 0}, {N, 0, 0}}},
+    {{{N, 0, 0}, {N, P, 0}, {N, P, N}, {N, 0, N}}}, {{{N, N, 0}, {N, 0, 0}, {N, 0, N}, {N, N, N}}},
+    {{{N, N, P}, {0, N, P}, {0, 0, P}, {N, 0, P}}}, {{{0, N, P}, {P, N, P}, {P, 0, P}, {0, 0, P}}},
+    {{{0, 0, P}, {P, 0, P}, {P, P, P}, {0, P, P}}}, {{{N, 0, P}, {0, 0, P}, {0, P, P}, {N, P, P}}},
+    {{{P, P, P}, {P, 0, P}, {P, 0, 0}, {P, P, 0}}}, {{{P, 0, P}, {P, N, P}, {P, N, 0}, {P, 0, 0}}},
+    {{{P, 0, 0}, {P, N, 0}, {P, N, N}, {P, 0, N}}}, {{{P, P, 0}, {P, 0, 0}, {P, 0, N}, {P, P, N}}},
+    {{{N, P, P}, {0, P, P}, {0, P, 0}, {N, P, 0}}}, {{{0, P, P}, {P, P, P}, {P, P, 0}, {0, P, 0}}},
+    {{{0, P, 0}, {P, P, 0}, {P, P, N}, {0, P, N}}}, {{{N, P, 0}, {0, P, 0}, {0, P, N}, {N, P, N}}},
+    {{{P, N, P}, {0, N, P}, {0, N, 0}, {P, N, 0}}}, {{{0, N, P}, {N, N, P}, {N, N, 0}, {0, N, 0}}},
+    {{{0, N, 0}, {N, N, 0}, {N, N, N}, {0, N, N}}}, {{{P, N, 0}, {0, N, 0}, {0, N, N}, {P, N, N}}},
 }};
 
 }  // namespace
@@ -76,7 +62,7 @@ Hit Cube_Hit(Vec3 d) {
   double best_miss = 1e9;
   for (int k = 0; k < 24; ++k) {
     const auto& c = kTiles[k];
-    const Vec3 n = Cross(c[1] - c[0], c[3] - c[0]);  // length 255 * 255
+    const Vec3 n = Cross(c[1] - c[0], c[3] - c[0]);                    // length 255 * 255
     if (std::fabs(Dot(n, p - c[0])) > 1e-3 * 255.0 * 255.0) continue;  // not on its plane
     const double s = Dot(p - c[0], c[1] - c[0]) / (255.0 * 255.0);
     const double t = Dot(p - c[0], c[3] - c[0]) / (255.0 * 255.0);
@@ -89,8 +75,8 @@ Hit Cube_Hit(Vec3 d) {
   return best;
 }
 
-std::optional<int> Tile_Seen(const View& v, const Viewport& vp, double sx0, double sy0,
-                             double sx1, double sy1) {
+std::optional<int> Tile_Seen(const View& v, const Viewport& vp, double sx0, double sy0, double sx1,
+                             double sy1) {
   const int a = Cube_Hit(Ray(v, vp, sx0, sy0)).tile;
   for (const auto& [sx, sy] : {std::pair{sx1, sy0}, std::pair{sx1, sy1}, std::pair{sx0, sy1}}) {
     if (Cube_Hit(Ray(v, vp, sx, sy)).tile != a) return std::nullopt;

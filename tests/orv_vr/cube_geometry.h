@@ -52,8 +52,8 @@ Hit Cube_Hit(Vec3 direction);
 // The tile seen through the whole square [sx0, sx1] x [sy0, sy1] of the
 // screen, when its four corners see the same tile (a tile's screen image is
 // convex), else none.
-std::optional<int> Tile_Seen(const View& v, const Viewport& vp, double sx0, double sy0,
-                             double sx1, double sy1);
+std::optional<int> Tile_Seen(const View& v, const Viewport& vp, double sx0, double sy0, double sx1,
+                             double sy1);
 
 // A tile store (24 tiles of 65536 pixels) filled by f(tile, u, v).
 template <class F>

@@ -43,9 +43,7 @@ SpanWork Work(const SpanValues& s) {
 
 // 8.8 texture coordinate rounded to nearest, and the texel index it reads.
 int32_t Fixed(float a_z, float iz) { return static_cast<int32_t>(std::lrint(a_z / iz)); }
-uint16_t Texel_Index(int32_t u, int32_t v) {
-  return static_cast<uint16_t>((v & 0xFF00) | ((u >> 8) & 0xFF));
-}
+uint16_t Texel_Index(int32_t u, int32_t v) { return static_cast<uint16_t>((v & 0xFF00) | ((u >> 8) & 0xFF)); }
 
 // The rule written out pixel by pixel.
 std::vector<uint16_t> Expected(SpanValues s, int n, bool misaligned) {
@@ -132,12 +130,12 @@ TEST(OrvVrSpan, TexelAddressRoundsAndWrapsWithinTheTile) {
     float u, v;  // in 1/256 texel, at 1/z = 1
     uint16_t texel;
   } cases[] = {
-      {255.5f, 0, 1},                    // rounded up to 256: column 1, not truncated to 0
-      {255.4f, 0, 0},                    // rounded down
-      {-0.5f, 0, 0},                     // ties to even: 0, not -1 (column 255)
-      {-1.0f, 0, 255},                   // column -1 wraps to 255
-      {300 * 256.0f + 10, 0, 44},        // column 300 wraps to 44
-      {0, 256 * 256.0f + 3, 0},          // row 256 wraps to 0
+      {255.5f, 0, 1},                        // rounded up to 256: column 1, not truncated to 0
+      {255.4f, 0, 0},                        // rounded down
+      {-0.5f, 0, 0},                         // ties to even: 0, not -1 (column 255)
+      {-1.0f, 0, 255},                       // column -1 wraps to 255
+      {300 * 256.0f + 10, 0, 44},            // column 300 wraps to 44
+      {0, 256 * 256.0f + 3, 0},              // row 256 wraps to 0
       {5 * 256.0f, -256.0f, 255 * 256 + 5},  // row -1 wraps to 255
   };
   for (const Case& c : cases) {

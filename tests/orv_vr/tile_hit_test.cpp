@@ -25,8 +25,8 @@ const Screen kScreens[] = {
 std::vector<View> Test_Views(double max_fov = 2.6) {
   std::vector<View> views = {kHorizontal, kDiagonal, kSteep};
   std::mt19937 rng(20240611);
-  std::uniform_real_distribution<double> yaw(-kPi, kPi), tilt(0.02, kPi - 0.02),
-      roll(-0.6, 0.6), fov(0.4, max_fov);
+  std::uniform_real_distribution<double> yaw(-kPi, kPi), tilt(0.02, kPi - 0.02), roll(-0.6, 0.6),
+      fov(0.4, max_fov);
   for (int i = 0; i < 24; ++i) {
     views.push_back({static_cast<float>(yaw(rng)), static_cast<float>(tilt(rng)),
                      static_cast<float>(roll(rng)), static_cast<float>(fov(rng))});
@@ -63,16 +63,14 @@ TEST(OrvVrTileHit, PixelsShowTheTileTheirRayHits) {
     for (int offset : {0, 1}) {  // the destination 4-byte aligned, or not
       ORV_VR vr;
       Fill(vr, [](int k, int, int) { return static_cast<uint16_t>(k); });
-      ASSERT_EQ(vr.Init_Resolution(float(s.left), 0, float(s.width), float(s.height), s.stride, 1),
-                1);
+      ASSERT_EQ(vr.Init_Resolution(float(s.left), 0, float(s.width), float(s.height), s.stride, 1), 1);
       for (const View& view : Test_Views()) {
         const View v = As_Float(view);
         Destination d(s.stride, s.rows, offset);
         Draw(vr, d.data(), v);
         int wrong = 0;
-        const int checked = For_Unambiguous_Pixels(v, s, 7, [&](int x, int y, int tile) {
-          wrong += d.at(x, y, s.stride) != tile;
-        });
+        const int checked = For_Unambiguous_Pixels(
+            v, s, 7, [&](int x, int y, int tile) { wrong += d.at(x, y, s.stride) != tile; });
         EXPECT_EQ(wrong, 0) << v.yaw << " " << v.tilt << " " << v.roll << " " << v.fov;
         EXPECT_GT(checked, (s.width / 7) * (s.height / 7) / 2);
 
@@ -121,8 +119,7 @@ TEST(OrvVrTileHit, PixelsShowTheTexelTheirRayHits) {
         const double texel = (p & 0xFF) + 0.5;
         wrong += (p >> 8) != tile || texel < lo - 1.0 || texel > hi + 1.0;
       });
-      EXPECT_EQ(wrong, 0) << axis << ": " << v.yaw << " " << v.tilt << " " << v.roll << " "
-                          << v.fov;
+      EXPECT_EQ(wrong, 0) << axis << ": " << v.yaw << " " << v.tilt << " " << v.roll << " " << v.fov;
     }
   }
 }

@@ -15,9 +15,8 @@ Bytes RandomBytes(size_t n, uint32_t seed) {
 
 Bytes TextLike(size_t n, uint32_t seed) {
   static constexpr std::string_view kWords[] = {
-      "the ",    "frame ", "of ",     "a ",     "picture ", "sound ",  "block ",
-      "player ", "and ",   "video ",  "to ",    "history ", "bytes ",  "is ",
-      "copy\n",  "run ",   "packed ", "file. ", "header ",  "stream, "};
+      "the ", "frame ",   "of ",    "a ",  "picture ", "sound ", "block ",  "player ", "and ",    "video ",
+      "to ",  "history ", "bytes ", "is ", "copy\n",   "run ",   "packed ", "file. ",  "header ", "stream, "};
   std::mt19937 rng(seed);
   Bytes out;
   out.reserve(n + 16);
@@ -96,8 +95,7 @@ Bytes GuardedOutput::Contents() const {
   return Bytes(first, first + static_cast<ptrdiff_t>(size_));
 }
 
-UnpackResult UnpackTo(GuardedOutput& output, int method, std::span<const uint8_t> in,
-                      size_t history) {
+UnpackResult UnpackTo(GuardedOutput& output, int method, std::span<const uint8_t> in, size_t history) {
   const Bytes exact(in.begin(), in.end());
   return Unpack(method, exact.data(), exact.size(), output.out(), output.size(), history);
 }

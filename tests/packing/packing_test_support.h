@@ -44,8 +44,7 @@ class GuardedOutput {
 };
 
 // Decodes into a GuardedOutput from a copy of exactly the input bytes.
-UnpackResult UnpackTo(GuardedOutput& output, int method, std::span<const uint8_t> in,
-                      size_t history);
+UnpackResult UnpackTo(GuardedOutput& output, int method, std::span<const uint8_t> in, size_t history);
 
 // "0101 1" -> bytes, MSB first, zero-padded; spaces are ignored.
 Bytes BitsToBytes(std::string_view bits);

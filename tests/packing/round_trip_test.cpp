@@ -16,8 +16,8 @@ bool IsHuffman(int method) { return method == 4 || method == 5 || method == 7; }
 
 // Decodes `packed` into a fresh buffer holding `fill` (or `previous` when
 // given) and checks it gives `data` exactly, consuming the whole stream.
-void ExpectRoundTrip(int method, const Bytes& data, const Bytes& packed,
-                     const Bytes* previous = nullptr, const Bytes* history = nullptr) {
+void ExpectRoundTrip(int method, const Bytes& data, const Bytes& packed, const Bytes* previous = nullptr,
+                     const Bytes* history = nullptr) {
   const size_t history_size = history ? history->size() : 0;
   GuardedOutput output(data.size(), history_size, 0x5A);
   if (previous) std::copy(previous->begin(), previous->end(), output.out());
@@ -117,8 +117,8 @@ TEST(PackLz, CopiesFromTheHistoryInFrontOfTheOutput) {
     // The packer reads the history in front of the data, as the decoder does.
     Bytes whole = history;
     whole.insert(whole.end(), data.begin(), data.end());
-    const Bytes packed = packing_internal::PackLz(method, whole.data() + history.size(), data.size(),
-                                                  nullptr, history.size());
+    const Bytes packed =
+        packing_internal::PackLz(method, whole.data() + history.size(), data.size(), nullptr, history.size());
     ExpectRoundTrip(method, data, packed, nullptr, &history);
     if (method != 2) {
       EXPECT_LT(packed.size(), 3000u);

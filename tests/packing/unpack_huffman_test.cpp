@@ -54,8 +54,7 @@ TEST(UnpackHuffman, ZeroWeightLeavesHaveCodes) {
   // Only FF weighted: FF = 1, FE = 01, ..., 01 = 0^254 1, 00 = 0^255.
   Weights w{};
   w[0xFF] = 5;
-  const std::string stream = TableBits(w) + "1" + std::string(255, '0') +
-                             std::string(254, '0') + "1" + "01";
+  const std::string stream = TableBits(w) + "1" + std::string(255, '0') + std::string(254, '0') + "1" + "01";
   const Bytes in = BitsToBytes(stream);
   Bytes out(4);
   const UnpackResult r = Decode4(in, out);
@@ -84,8 +83,19 @@ const Weights& HandWeights() {
 
 TEST(UnpackHuffman, HandBuiltTree) {
   const std::string table = TableBits(HandWeights());
-  EXPECT_EQ(table, "10000000011" "10000000001" "10000000001" + std::string(253, '0'));
-  const std::string short_codes = "11" "10" "011" "010" "0011" "0010" "0001";
+  EXPECT_EQ(table,
+            "10000000011"
+            "10000000001"
+            "10000000001" +
+                std::string(253, '0'));
+  const std::string short_codes =
+      "11"
+      "10"
+      "011"
+      "010"
+      "0011"
+      "0010"
+      "0001";
   const Bytes short_out{0x00, 0xFF, 0x01, 0xFE, 0x02, 0xFD, 0xFC};
 
   const Bytes in = BitsToBytes(table + short_codes);
@@ -104,8 +114,7 @@ TEST(UnpackHuffman, HandBuiltTree) {
   EXPECT_EQ(r.read, 38u);
 
   // The chain's deepest leaves: 03 = 0^252, 04 = 0^251 1, 05 = 0^250 1.
-  const std::string deep = std::string(252, '0') + std::string(251, '0') + "1" +
-                           std::string(250, '0') + "1";
+  const std::string deep = std::string(252, '0') + std::string(251, '0') + "1" + std::string(250, '0') + "1";
   const Bytes in_deep = BitsToBytes(table + short_codes + deep);
   Bytes out_deep(10);
   r = Decode4(in_deep, out_deep);
@@ -222,8 +231,8 @@ TEST(UnpackHuffman, TableDecoderMatchesBitWalk) {
   }
 }
 
-void ExpectSamePackets(int raw_method, int huffman_method, const Bytes& packets,
-                       size_t out_size, size_t history) {
+void ExpectSamePackets(int raw_method, int huffman_method, const Bytes& packets, size_t out_size,
+                       size_t history) {
   GuardedOutput raw(out_size, history, 0xEE);
   GuardedOutput coded(out_size, history, 0xEE);
   const Bytes huffman = Pack(4, packets.data(), packets.size());

@@ -125,8 +125,7 @@ TEST(UnpackLzSkip, SkipsLeaveTheOutput) {
   Check(6, {{0x7F, 0x63}, 100, S::kOk, 2, Bytes(100, 0xEE)});
   Check(6, {{0x7F}, 10, S::kOk, 1, Bytes(10, 0xEE)});
   // Literal, skip, short copy (reads a skipped byte), long copy.
-  Check(6, {{0x01, 1, 2, 0x41, 0x80, 0x01, 0xC1, 0x00, 0x04}, 7, S::kOk, 9,
-            {1, 2, 0xEE, 0xEE, 0xEE, 1, 2}});
+  Check(6, {{0x01, 1, 2, 0x41, 0x80, 0x01, 0xC1, 0x00, 0x04}, 7, S::kOk, 9, {1, 2, 0xEE, 0xEE, 0xEE, 1, 2}});
 }
 
 TEST(UnpackLzSkip, DistanceLimitsAndTruncation) {

@@ -36,7 +36,7 @@ TEST(BmpReader, TwentyFourBitBottomUpToRgbTopDown) {
 TEST(BmpReader, EightBitPaletteAfterTheHeaders) {
   std::vector<uint8_t> bgrx(1024, 0);
   bgrx[4] = 3, bgrx[5] = 2, bgrx[6] = 1, bgrx[7] = 0xEE;  // entry 1: R 1, G 2, B 3
-  bgrx[1020] = 0xFF;                                        // entry 255: B 255
+  bgrx[1020] = 0xFF;                                      // entry 255: B 255
   // 2 x 2, rows bottom first.
   PicturePtr p = Read_Bmp(Make_Bmp(2, 2, bgrx, {1, 255, 0, 0, 0, 1}, {"BM", 8, 0}));
   ASSERT_TRUE(p);
@@ -79,8 +79,8 @@ TEST(BmpReader, Refusals) {
   for (uint32_t compression : {1u, 2u, 3u})
     EXPECT_FALSE(Read_Bmp(Make_Bmp(2, 2, {}, rows, {"BM", 24, compression}))) << compression;
   for (int bits : {1, 4, 32, 0, 15})
-    EXPECT_FALSE(Read_Bmp(Make_Bmp(2, 2, std::vector<uint8_t>(1024, 0), std::vector<uint8_t>(16, 0),
-                                   {"BM", bits, 0})))
+    EXPECT_FALSE(
+        Read_Bmp(Make_Bmp(2, 2, std::vector<uint8_t>(1024, 0), std::vector<uint8_t>(16, 0), {"BM", bits, 0})))
         << bits;
   EXPECT_FALSE(Read_Bmp(Make_Bmp(2, -2, {}, rows))) << "top-down files have no positive height";
   EXPECT_FALSE(Read_Bmp(Make_Bmp(0, 2, {}, rows)));

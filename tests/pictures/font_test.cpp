@@ -37,7 +37,8 @@ int Glyph_Value(int cell, int row, int column, int width) {
 
 // A sheet of `columns` cells per row, holding cells 0..cells-1.
 std::vector<uint8_t> Sheet_Pixels(int width, int height, int columns, int cells) {
-  std::vector<uint8_t> pixels(size_t(width * columns) * size_t(height * ((cells + columns - 1) / columns)), 0);
+  std::vector<uint8_t> pixels(size_t(width * columns) * size_t(height * ((cells + columns - 1) / columns)),
+                              0);
   const size_t stride = size_t(width * columns);
   for (int n = 0; n < cells; ++n)
     for (int r = 0; r < height; ++r)
@@ -255,13 +256,14 @@ TEST(FontSheetCell, SixteenBySixCellsDividingExactly) {
     int cell_width, cell_height;
   };
   const Case cases[] = {
-      {16, 6, 8, true, 1, 1},       {48, 12, 8, true, 3, 2},   {128, 96, 8, true, 8, 16},
-      {160, 48, 8, true, 10, 8},    {15, 6, 8, false, 0, 0},   {16, 5, 8, false, 0, 0},
-      {17, 6, 8, false, 0, 0},      {48, 13, 8, false, 0, 0},  {40, 12, 8, false, 0, 0},
-      {48, 12, 24, false, 0, 0},    {48, 12, 16, false, 0, 0}, {8, 96, 8, false, 0, 0},
+      {16, 6, 8, true, 1, 1},    {48, 12, 8, true, 3, 2},   {128, 96, 8, true, 8, 16},
+      {160, 48, 8, true, 10, 8}, {15, 6, 8, false, 0, 0},   {16, 5, 8, false, 0, 0},
+      {17, 6, 8, false, 0, 0},   {48, 13, 8, false, 0, 0},  {40, 12, 8, false, 0, 0},
+      {48, 12, 24, false, 0, 0}, {48, 12, 16, false, 0, 0}, {8, 96, 8, false, 0, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " + std::to_string(c.depth));
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                 std::to_string(c.depth));
     PicturePtr sheet = Picture_New("s", c.width, c.height, c.depth);
     int w = -1, h = -1;
     EXPECT_EQ(Font_Sheet_Cell(*sheet, w, h), c.ok);
@@ -318,7 +320,8 @@ TEST(FontLoading, TheLoaderFallsBackToOtherExtensions) {
 TEST(FontLoading, SheetsThatFailTheRuleAreNoFont) {
   Wendax wx;
   // 17 cells' width, a 24-bit picture, a broken file.
-  Add_File(wx, "wide.mtr", Make_Mdraw(17 * 3, 12, "NC", Distinct_Palette(), std::vector<uint8_t>(51 * 12, 1)));
+  Add_File(wx, "wide.mtr",
+           Make_Mdraw(17 * 3, 12, "NC", Distinct_Palette(), std::vector<uint8_t>(51 * 12, 1)));
   std::vector<uint8_t> rgb(48 * 12 * 3, 9);
   Add_File(wx, "rgb.tga", Make_Tga(48, 12, {}, rgb));
   std::vector<uint8_t> broken = Mdraw_Sheet(3, 2, false);

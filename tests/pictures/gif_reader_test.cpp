@@ -210,8 +210,8 @@ TEST(GifReader, SizeTheFileCannotHoldIsRefused) {
 
 TEST(GifReader, MaxPixelsBound) {
   EXPECT_EQ(Gif_Max_Pixels(0), 0u);
-  EXPECT_EQ(Gif_Max_Pixels(1), 3u);    // 2 codes: 1 + 2
-  EXPECT_EQ(Gif_Max_Pixels(3), 36u);   // 8 codes: 1 + ... + 8
+  EXPECT_EQ(Gif_Max_Pixels(1), 3u);   // 2 codes: 1 + 2
+  EXPECT_EQ(Gif_Max_Pixels(3), 36u);  // 8 codes: 1 + ... + 8
   // 4096 codes and more: each further code gives at most 4096 pixels.
   EXPECT_EQ(Gif_Max_Pixels(1536), 4096u * 4097u / 2);
   EXPECT_EQ(Gif_Max_Pixels(1539), 4096u * 4097u / 2 + 8u * 4096u);

@@ -20,8 +20,8 @@ ByteVector Pixels(size_t count) {
 
 ByteVector Pbm(int width, int height, int compression, const ByteVector& body,
                const ByteVector& palette = Test_Palette(), std::string_view type = "PBM ") {
-  return Iff_Form(type, {Iff_Chunk("BMHD", Iff_Bmhd(width, height, 8, compression)), Iff_Chunk("CMAP", palette),
-                         Iff_Chunk("BODY", body)});
+  return Iff_Form(type, {Iff_Chunk("BMHD", Iff_Bmhd(width, height, 8, compression)),
+                         Iff_Chunk("CMAP", palette), Iff_Chunk("BODY", body)});
 }
 
 PicturePtr Read(const ByteVector& bytes, std::string_view name = "art/room.lbm") {
@@ -84,8 +84,8 @@ TEST(IffReader, CountByte128CopiesTheNext129Bytes) {
 TEST(ByteRun1, CountsAndRuns) {
   EXPECT_EQ(Decode({0, 9}, 1), (ByteVector{9}));
   EXPECT_EQ(Decode({2, 1, 2, 3}, 3), (ByteVector{1, 2, 3}));
-  EXPECT_EQ(Decode({255, 4}, 2), (ByteVector{4, 4}));             // 257 - 255 = 2
-  EXPECT_EQ(Decode({129, 6}, 128), ByteVector(128, 6));           // 257 - 129 = 128
+  EXPECT_EQ(Decode({255, 4}, 2), (ByteVector{4, 4}));    // 257 - 255 = 2
+  EXPECT_EQ(Decode({129, 6}, 128), ByteVector(128, 6));  // 257 - 129 = 128
   EXPECT_EQ(Decode({254, 5, 1, 8, 9}, 5), (ByteVector{5, 5, 5, 8, 9}));
   // Decoding stops when the output is full; runs and literals crossing the
   // end are cut.
@@ -106,7 +106,8 @@ TEST(IffReader, RefusesOtherFormsAndDepths) {
   EXPECT_FALSE(Read(Pbm(4, 2, 0, pixels, Test_Palette(), "ILBM")));
   EXPECT_FALSE(Read(Pbm(4, 2, 0, pixels, Test_Palette(), "PBM8")));
   for (int planes : {1, 4, 7, 9, 24}) {
-    const ByteVector file = Iff_Form("PBM ", {Iff_Chunk("BMHD", Iff_Bmhd(4, 2, planes, 0)), Iff_Chunk("BODY", pixels)});
+    const ByteVector file =
+        Iff_Form("PBM ", {Iff_Chunk("BMHD", Iff_Bmhd(4, 2, planes, 0)), Iff_Chunk("BODY", pixels)});
     EXPECT_FALSE(Read(file)) << planes;
   }
 }
@@ -157,8 +158,9 @@ TEST(IffReader, RefusesImpossibleSizes) {
 TEST(IffReader, ByteByByteChunkSearch) {
   const ByteVector pixels = Pixels(3 * 3);
   ByteVector file = {'j', 'u', 'n', 'k', 'F'};
-  const ByteVector form = Iff_Form("pbm ", {ByteVector{1, 2, 3}, Iff_Chunk("body", pixels), ByteVector{9},
-                                            Iff_Chunk("CMAP", Test_Palette(5, 6, 7)), Iff_Chunk("bmhd", Iff_Bmhd(3, 3, 8, 0))});
+  const ByteVector form =
+      Iff_Form("pbm ", {ByteVector{1, 2, 3}, Iff_Chunk("body", pixels), ByteVector{9},
+                        Iff_Chunk("CMAP", Test_Palette(5, 6, 7)), Iff_Chunk("bmhd", Iff_Bmhd(3, 3, 8, 0))});
   file.insert(file.end(), form.begin(), form.end());
   for (size_t i = 0; i < 4; ++i) file[5 + i] = uint8_t(std::tolower(file[5 + i]));  // "form"
   PicturePtr p = Read(file);

@@ -83,8 +83,10 @@ TEST(MdrawReader, Refusals) {
   EXPECT_FALSE(Read_From_Memory(Mdraw_Read, "a.mtr", Make_Mdraw(2, 2, "NC", palette, pixels, "MDRAX ")));
   EXPECT_FALSE(Read_From_Memory(Mdraw_Read, "a.mtr", Make_Mdraw(2, 2, "NC", palette, pixels, "MDRAW_")))
       << "the sixth byte is a blank";
-  EXPECT_FALSE(Read_From_Memory(Mdraw_Read, "a.mtr", Make_Mdraw(2, 2, "NC", palette, pixels, "MDRAW ", "0018")));
-  EXPECT_FALSE(Read_From_Memory(Mdraw_Read, "a.mtr", Make_Mdraw(2, 2, "NC", palette, pixels, "MDRAW ", "FFFF")));
+  EXPECT_FALSE(
+      Read_From_Memory(Mdraw_Read, "a.mtr", Make_Mdraw(2, 2, "NC", palette, pixels, "MDRAW ", "0018")));
+  EXPECT_FALSE(
+      Read_From_Memory(Mdraw_Read, "a.mtr", Make_Mdraw(2, 2, "NC", palette, pixels, "MDRAW ", "FFFF")));
   EXPECT_FALSE(Read_From_Memory(Mdraw_Read, "missing.mtr", {}));
   Wendax wx;
   EXPECT_FALSE(Mdraw_Read(wx, "nowhere.mtr"));

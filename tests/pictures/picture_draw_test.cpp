@@ -78,8 +78,9 @@ TEST(PictureDraw, ClippedAtTheRightAndBottom) {
 TEST(PictureDraw, WhollyOutsideWritesNothing) {
   for (int depth : {8, 16, 24}) {
     PicturePtr p = Picture_New("p", 3, 2, depth);
-    const int places[][2] = {{4, 0},  {0, 4},  {-3, 0},      {0, -2},       {100, 100},
-                             {-100, -100}, {INT32_MAX, 0}, {INT32_MIN, 0}, {0, INT32_MIN}, {INT32_MAX, INT32_MAX}};
+    const int places[][2] = {
+        {4, 0},       {0, 4},         {-3, 0},        {0, -2},        {100, 100},
+        {-100, -100}, {INT32_MAX, 0}, {INT32_MIN, 0}, {0, INT32_MIN}, {INT32_MAX, INT32_MAX}};
     for (auto& at : places) {
       TestScreen s(4, 4);
       Picture_Draw(p.get(), s.screen(), at[0], at[1]);

@@ -99,7 +99,8 @@ ByteVector Gif_Interlace_Rows(const ByteVector& pixels, int width, int height) {
   const int passes[4][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
   for (const auto& pass : passes)
     for (int row = pass[0]; row < height; row += pass[1])
-      out.insert(out.end(), pixels.begin() + ptrdiff_t(row * width), pixels.begin() + ptrdiff_t((row + 1) * width));
+      out.insert(out.end(), pixels.begin() + ptrdiff_t(row * width),
+                 pixels.begin() + ptrdiff_t((row + 1) * width));
   return out;
 }
 
@@ -125,7 +126,8 @@ ByteVector Make_Gif(const GifFile& gif) {
   Append(out, gif.signature);
   Push_Le16(out, gif.screen_width ? gif.screen_width : im.width);
   Push_Le16(out, gif.screen_height ? gif.screen_height : im.height);
-  out.push_back(uint8_t(gif.global_table.empty() ? 0 : 0x80 | 0x70 | Gif_Table_Bits(gif.global_table.size())));
+  out.push_back(
+      uint8_t(gif.global_table.empty() ? 0 : 0x80 | 0x70 | Gif_Table_Bits(gif.global_table.size())));
   out.push_back(0);  // background
   out.push_back(0);  // aspect
   Append(out, gif.global_table);
@@ -169,10 +171,10 @@ ByteVector Iff_Bmhd(int width, int height, int planes, int compression) {
   b.push_back(uint8_t(planes));
   b.push_back(0);  // masking
   b.push_back(uint8_t(compression));
-  b.push_back(0);             // pad
-  b.insert(b.end(), 2, 0);    // transparent colour
-  b.push_back(10);            // x aspect
-  b.push_back(11);            // y aspect
+  b.push_back(0);           // pad
+  b.insert(b.end(), 2, 0);  // transparent colour
+  b.push_back(10);          // x aspect
+  b.push_back(11);          // y aspect
   b.push_back(uint8_t(width >> 8));
   b.push_back(uint8_t(width));
   b.push_back(uint8_t(height >> 8));

@@ -20,7 +20,8 @@ ByteVector Gif_Pack_Codes(const std::vector<GifCode>& codes);
 // LZW codes for the indices: a clear code, the codes with the widths a
 // decoder expects, the end code. The dictionary stops growing when full and
 // no further clear is sent, unless clear_when_full.
-std::vector<GifCode> Gif_Lzw_Codes(const ByteVector& indices, int min_code_size, bool clear_when_full = false);
+std::vector<GifCode> Gif_Lzw_Codes(const ByteVector& indices, int min_code_size,
+                                   bool clear_when_full = false);
 // Data cut into sub-blocks of at most `block` bytes, then the empty one.
 ByteVector Gif_Sub_Blocks(const ByteVector& data, size_t block = 255, bool terminator = true);
 // The indices of a display-order picture in the order an interlaced file
@@ -30,7 +31,7 @@ ByteVector Gif_Interlace_Rows(const ByteVector& pixels, int width, int height);
 struct GifImage {
   int left = 0, top = 0;
   int width = 0, height = 0;
-  ByteVector pixels;       // display order, width x height
+  ByteVector pixels;  // display order, width x height
   bool interlaced = false;
   ByteVector local_table;  // 3 x 2^(n+1) bytes, or empty
   int min_code_size = 8;

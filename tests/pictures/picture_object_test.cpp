@@ -28,7 +28,7 @@ TEST(PictureNew, FieldsOfANewPicture) {
 }
 
 TEST(PictureNew, DepthIsRoundedUp) {
-  const std::pair<int, int> cases[] = {{-3, 8}, {0, 8}, {1, 8},   {8, 8},   {9, 16},  {12, 16},
+  const std::pair<int, int> cases[] = {{-3, 8},  {0, 8},   {1, 8},   {8, 8},   {9, 16},  {12, 16},
                                        {16, 16}, {17, 24}, {24, 24}, {25, 32}, {32, 32}, {99, 32}};
   for (auto [asked, made] : cases) {
     PicturePtr p = Picture_New("d", 2, 2, asked);
@@ -157,7 +157,9 @@ TEST(PicturePalette565, GrowsTo1280WithTheTruncatingRule) {
   p->palette[6] = 0x80, p->palette[7] = 0x40, p->palette[8] = 0x20;
   Picture_Palette_565(p.get());
   ASSERT_EQ(p->palette.size(), 1280u);
-  auto entry = [&](int i) { return uint16_t(p->palette[size_t(768 + 2 * i)] | p->palette[size_t(769 + 2 * i)] << 8); };
+  auto entry = [&](int i) {
+    return uint16_t(p->palette[size_t(768 + 2 * i)] | p->palette[size_t(769 + 2 * i)] << 8);
+  };
   EXPECT_EQ(entry(0), 0xFFFF);
   EXPECT_EQ(entry(1), 0);
   EXPECT_EQ(entry(2), (0x80 >> 3) << 11 | (0x40 >> 2) << 5 | (0x20 >> 3));
@@ -240,7 +242,8 @@ TEST(PictureResize, FourByFourToTwoByTwoKeepsRowsAndColumnsZeroAndTwo) {
     EXPECT_EQ(p->data_size, int(4 * bytes));
     ASSERT_EQ(p->pixels.size(), 4 * bytes);
     for (int i = 0; i < 2; ++i)
-      for (int j = 0; j < 2; ++j) EXPECT_EQ(Pixel_Bytes(*p, j, i), Pixel_Bytes(*original, 2 * j, 2 * i)) << depth;
+      for (int j = 0; j < 2; ++j)
+        EXPECT_EQ(Pixel_Bytes(*p, j, i), Pixel_Bytes(*original, 2 * j, 2 * i)) << depth;
   }
 }
 

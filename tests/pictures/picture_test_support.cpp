@@ -86,8 +86,7 @@ std::vector<uint8_t> Pixel_Bytes(const Picture& picture, int x, int y) {
 #include "platform/files/file_layer.h"
 #include "platform/wendax.h"
 
-PicturePtr Read_From_Memory(PictureReader reader, std::string_view name,
-                            const std::vector<uint8_t>& bytes) {
+PicturePtr Read_From_Memory(PictureReader reader, std::string_view name, const std::vector<uint8_t>& bytes) {
   Wendax wx;
   Memory_File_Add(wx, name, bytes.data(), bytes.size());
   return reader(wx, name);

@@ -39,8 +39,7 @@ std::vector<uint8_t> Test_Palette(int r0 = 1, int g0 = 2, int b0 = 3);
 // the pack text ("NC" or "FC"), 27 filler bytes, palette, data.
 std::vector<uint8_t> Make_Mdraw(int width, int height, std::string_view pack,
                                 const std::vector<uint8_t>& palette, const std::vector<uint8_t>& data,
-                                std::string_view signature = "MDRAW ",
-                                std::string_view depth = "00FF");
+                                std::string_view signature = "MDRAW ", std::string_view depth = "00FF");
 
 // PCX: 128-byte header (manufacturer 10, the given version, encoding, bits,
 // window 0..width-1 x 0..height-1, planes), the image data, 12, palette.
@@ -88,8 +87,7 @@ std::vector<uint8_t> Pixel_Bytes(const Picture& picture, int x, int y);
 using PictureReader = PicturePtr (*)(Wendax&, std::string_view);
 // Registers the bytes as a memory file of that name in a fresh Wendax and
 // runs the reader on the name.
-PicturePtr Read_From_Memory(PictureReader reader, std::string_view name,
-                            const std::vector<uint8_t>& bytes);
+PicturePtr Read_From_Memory(PictureReader reader, std::string_view name, const std::vector<uint8_t>& bytes);
 // The first `length` bytes.
 std::vector<uint8_t> Prefix(const std::vector<uint8_t>& bytes, size_t length);
 // True when the picture's fields agree: a plain picture holds exactly its

@@ -12,13 +12,11 @@
 
 struct Wendax;
 
-
 std::string_view As_Text(const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> As_Bytes(std::string_view text);
 
 // Reads from the handle until a read returns 0 bytes.
 std::string Read_All(Wendax& wx, int handle);
-
 
 // Bytes that exercise every packer: runs, repeats near and far, and noise.
 std::string Sample_Data(size_t size);

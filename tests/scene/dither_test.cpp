@@ -39,9 +39,9 @@ TEST(Dither, RoundsHalfUpAndStopsAtTheTopLevel) {
   // One row diffuses nothing: each pixel is only rounded.
   const Bgr rows = {{{3, 1, 3}, {4, 2, 4}, {255, 255, 255}, {251, 253, 252}, {12, 6, 11}}};
   const std::vector<uint16_t> got = Dither(rows);
-  EXPECT_EQ(got[0], 0x0000);                       // below half a step
+  EXPECT_EQ(got[0], 0x0000);                          // below half a step
   EXPECT_EQ(got[1], uint16_t(1 << 11 | 1 << 5 | 1));  // exactly half: up
-  EXPECT_EQ(got[2], 0xFFFF);                       // 255 would round past the top
+  EXPECT_EQ(got[2], 0xFFFF);                          // 255 would round past the top
   EXPECT_EQ(got[3], 0xFFFF);
   EXPECT_EQ(got[4], uint16_t(1 << 11 | 2 << 5 | 2));  // 12 -> 2 (bit 2 set), 11 -> 1
 }
@@ -60,17 +60,15 @@ TEST(Dither, SmallPicturesMatchTheReference) {
   const Bgr a = {{{5, 90, 200}, {42, 90, 183}, {79, 90, 166}, {116, 90, 149}},
                  {{82, 103, 169}, {119, 126, 152}, {156, 149, 135}, {193, 172, 118}},
                  {{159, 116, 138}, {196, 162, 121}, {233, 208, 104}, {14, 254, 87}}};
-  EXPECT_EQ(Dither(a), (std::vector<uint16_t>{0xCAE1, 0xBAC5, 0xAAEA, 0x92CE, 0xAB2A, 0x9C0F,
-                                              0x8CB3, 0x7D78, 0x8BB4, 0x7D19, 0x6E9D, 0x5FE2}));
-  const Bgr b = {
-      {{165, 77, 202}, {24, 37, 48}, {187, 29, 109}, {19, 44, 222}, {214, 35, 123}},
-      {{46, 217, 30}, {63, 114, 31}, {203, 25, 113}, {23, 68, 148}, {214, 73, 60}},
-      {{157, 92, 52}, {96, 190, 49}, {32, 30, 105}, {254, 218, 160}, {238, 232, 185}},
-      {{153, 127, 92}, {124, 41, 153}, {253, 175, 229}, {147, 37, 60}, {214, 84, 175}}};
-  EXPECT_EQ(Dither(b), (std::vector<uint16_t>{0xCA75, 0x3123, 0x70F7, 0xE163, 0x793A, 0x26C6,
-                                              0x23A8, 0x70D9, 0x9223, 0x3A5B, 0x32F3, 0x360C,
-                                              0x68E4, 0xA6FF, 0xBF5E, 0x6413, 0x9950, 0xED9F,
-                                              0x4133, 0xB2BB}));
+  EXPECT_EQ(Dither(a), (std::vector<uint16_t>{0xCAE1, 0xBAC5, 0xAAEA, 0x92CE, 0xAB2A, 0x9C0F, 0x8CB3, 0x7D78,
+                                              0x8BB4, 0x7D19, 0x6E9D, 0x5FE2}));
+  const Bgr b = {{{165, 77, 202}, {24, 37, 48}, {187, 29, 109}, {19, 44, 222}, {214, 35, 123}},
+                 {{46, 217, 30}, {63, 114, 31}, {203, 25, 113}, {23, 68, 148}, {214, 73, 60}},
+                 {{157, 92, 52}, {96, 190, 49}, {32, 30, 105}, {254, 218, 160}, {238, 232, 185}},
+                 {{153, 127, 92}, {124, 41, 153}, {253, 175, 229}, {147, 37, 60}, {214, 84, 175}}};
+  EXPECT_EQ(Dither(b), (std::vector<uint16_t>{0xCA75, 0x3123, 0x70F7, 0xE163, 0x793A, 0x26C6, 0x23A8,
+                                              0x70D9, 0x9223, 0x3A5B, 0x32F3, 0x360C, 0x68E4, 0xA6FF,
+                                              0xBF5E, 0x6413, 0x9950, 0xED9F, 0x4133, 0xB2BB}));
 }
 
 TEST(Dither, WritesRowsOfTheDestinationWidthOnly) {

@@ -55,7 +55,8 @@ class SceneAnimationPlay : public ::testing::Test {
 };
 
 TEST_F(SceneAnimationPlay, WithoutALoopPointTheLastFrameEndsIt) {
-  const std::string path = Write(Animation_Chunk("fire", 3, Colour_Frame(0) + Colour_Frame(1) + Colour_Frame(2)));
+  const std::string path =
+      Write(Animation_Chunk("fire", 3, Colour_Frame(0) + Colour_Frame(1) + Colour_Frame(2)));
   SceneAnimation r;
   ASSERT_EQ(Open_Scene_Animation(path.c_str(), "fire", &r), 1);
   EXPECT_EQ(r.frame_count, 3);
@@ -69,8 +70,8 @@ TEST_F(SceneAnimationPlay, WithoutALoopPointTheLastFrameEndsIt) {
 }
 
 TEST_F(SceneAnimationPlay, ALoopPointRepeatsTheTail) {
-  const std::string path = Write(Animation_Chunk(
-      "fire", 3, Colour_Frame(0) + Colour_Frame(1) + Colour_Frame(2) + Loop_Chunk(1)));
+  const std::string path =
+      Write(Animation_Chunk("fire", 3, Colour_Frame(0) + Colour_Frame(1) + Colour_Frame(2) + Loop_Chunk(1)));
   SceneAnimation r;
   ASSERT_EQ(Open_Scene_Animation(path.c_str(), "fire", &r), 1);
   std::vector<int> results;
@@ -92,8 +93,8 @@ TEST_F(SceneAnimationPlay, ALoopPointRepeatsTheTail) {
 
 TEST_F(SceneAnimationPlay, LoopPointsOutsideTheFramesEndTheAnimation) {
   for (int loop : {-1, 3, 0x7FFFFFFF}) {
-    const std::string path =
-        Write(Animation_Chunk("a", 3, Colour_Frame(0) + Colour_Frame(1) + Colour_Frame(2) + Loop_Chunk(loop)));
+    const std::string path = Write(
+        Animation_Chunk("a", 3, Colour_Frame(0) + Colour_Frame(1) + Colour_Frame(2) + Loop_Chunk(loop)));
     SceneAnimation r;
     ASSERT_EQ(Open_Scene_Animation(path.c_str(), "a", &r), 1);
     EXPECT_EQ(Play(r, 6), (std::vector<int>{0, 1, 2})) << loop;
@@ -114,9 +115,7 @@ TEST_F(SceneAnimationPlay, OnlyTheListedBlocksChange) {
   SceneAnimation r;
   ASSERT_EQ(Open_Scene_Animation(path.c_str(), "a", &r), 1);
   EXPECT_EQ(Play_Scene_Animation_Frame(&r, picture.data(), 16, 640), 0);
-  auto in_block = [](int x, int y, int b) {
-    return x / 16 + y / 16 * 40 == b;
-  };
+  auto in_block = [](int x, int y, int b) { return x / 16 + y / 16 * 40 == b; };
   int changed = 0;
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) {
@@ -165,10 +164,10 @@ TEST_F(SceneAnimationPlay, FramesCutByTheEndOfTheFileEndTheAnimation) {
 }
 
 TEST_F(SceneAnimationPlay, NamesMatchExactlyAndTheFirstOfTwoWins) {
-  const std::string path = Write(Animation_Chunk("Door", 1, Colour_Frame(0)) +
-                                 Animation_Chunk("door", 1, Colour_Frame(1)) +
-                                 Animation_Chunk("door", 1, Colour_Frame(2)) +
-                                 Animation_Chunk(std::string(32, 'x'), 1, Colour_Frame(3)));
+  const std::string path =
+      Write(Animation_Chunk("Door", 1, Colour_Frame(0)) + Animation_Chunk("door", 1, Colour_Frame(1)) +
+            Animation_Chunk("door", 1, Colour_Frame(2)) +
+            Animation_Chunk(std::string(32, 'x'), 1, Colour_Frame(3)));
   SceneAnimation r;
   ASSERT_EQ(Open_Scene_Animation(path.c_str(), "door", &r), 1);
   EXPECT_EQ(Play(r, 2), (std::vector<int>{1}));

@@ -45,7 +45,7 @@ TEST_F(SceneLoad, TgaRowsRunBottomUpUnlessTheDescriptorSaysTopDown) {
   const std::string up = Write("up.tga", Tga(2, 640, 480, 24, 0, 5, Tga_Rows(24)));
   EXPECT_EQ(Load_Scene_Picture(scene, up.c_str()), 1);
   EXPECT_EQ(scene.picture_kind, kSceneKindTga);
-  EXPECT_EQ(t.Still(0, 479), Tga_Pixel(0, 0));    // first stored row at the bottom
+  EXPECT_EQ(t.Still(0, 479), Tga_Pixel(0, 0));  // first stored row at the bottom
   EXPECT_EQ(t.Still(17, 0), Tga_Pixel(479, 17));
   EXPECT_EQ(t.Still(639, 240), Tga_Pixel(239, 639));
 
@@ -61,8 +61,10 @@ TEST_F(SceneLoad, RefusedTgaFilesEndAsRawPanoramas) {
   const struct {
     const char* what;
     int type, width, height, depth;
-  } refused[] = {{"run-length", 10, 640, 480, 24}, {"16-bit", 2, 640, 480, 16},
-                 {"wider", 2, 641, 480, 24},      {"turned", 2, 480, 640, 24},
+  } refused[] = {{"run-length", 10, 640, 480, 24},
+                 {"16-bit", 2, 640, 480, 16},
+                 {"wider", 2, 641, 480, 24},
+                 {"turned", 2, 480, 640, 24},
                  {"colour-mapped", 1, 640, 480, 24}};
   for (const auto& r : refused) {
     const std::string path = Write("x.tga", Tga(r.type, r.width, r.height, r.depth, 0, 0, Tga_Rows(24)));
@@ -223,7 +225,8 @@ TEST_F(SceneLoad, TheTableKeepsTheFirst4096Animations) {
 }
 
 TEST_F(SceneLoad, TheSceneFilePathIsCutAt1023Characters) {
-  const std::string path = Write("p.kvr", Panorama(Static_Chunk(KVR_CHUNK_STATIC_PIC, Solid(640, 480, 0, 0, 0), 640, 480)));
+  const std::string path =
+      Write("p.kvr", Panorama(Static_Chunk(KVR_CHUNK_STATIC_PIC, Solid(640, 480, 0, 0, 0), 640, 480)));
   // The same file through a long but equivalent path: ./././...
   std::string longer = folder.Path();
   while (longer.size() < 1100) longer += "./";
@@ -233,7 +236,8 @@ TEST_F(SceneLoad, TheSceneFilePathIsCutAt1023Characters) {
 }
 
 TEST_F(SceneLoad, LoadsIntoAMissingTargetFail) {
-  const std::string pic = Write("b.kvr", Panorama(Static_Chunk(KVR_CHUNK_STATIC_PIC, Solid(640, 480, 0, 0, 0), 640, 480)));
+  const std::string pic =
+      Write("b.kvr", Panorama(Static_Chunk(KVR_CHUNK_STATIC_PIC, Solid(640, 480, 0, 0, 0), 640, 480)));
   const std::string tga = Write("t.tga", Tga(2, 640, 480, 24, 0, 0, Tga_Rows(24)));
   Scene empty;
   EXPECT_EQ(Load_Scene_Pic(empty, pic.c_str()), 0);

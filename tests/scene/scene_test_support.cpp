@@ -45,20 +45,18 @@ void Paint_Block(std::vector<uint8_t>& pixels, int width, int number, uint8_t b,
     }
 }
 
-std::string Static_Chunk(int tag, const std::vector<uint8_t>& pixels, int width, int height,
-                         int quality) {
+std::string Static_Chunk(int tag, const std::vector<uint8_t>& pixels, int width, int height, int quality) {
   std::vector<unsigned char> data;
   if (!Dct_Encode_Picture(pixels.data(), width, height, quality, data))
     throw std::runtime_error("picture encoding failed");
-  return Chunk(tag, Le32(uint32_t(quality)) + Le32(uint32_t(data.size())) +
-                        std::string(data.begin(), data.end()));
+  return Chunk(tag,
+               Le32(uint32_t(quality)) + Le32(uint32_t(data.size())) + std::string(data.begin(), data.end()));
 }
 
 std::string Frame_Chunk(const std::vector<uint8_t>& pixels, int width, int height,
                         const std::vector<int>& blocks, int quality) {
   std::vector<unsigned char> data;
-  if (!Dct_Encode_Blocks(pixels.data(), width, height, blocks.data(), int(blocks.size()), quality,
-                         data))
+  if (!Dct_Encode_Blocks(pixels.data(), width, height, blocks.data(), int(blocks.size()), quality, data))
     throw std::runtime_error("block encoding failed");
   std::string payload = Le32(uint32_t(blocks.size()));
   for (int b : blocks) payload += Le32(uint32_t(b));

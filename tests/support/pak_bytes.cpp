@@ -24,8 +24,8 @@ std::string Pak_Bytes(std::string_view magic, std::string_view stored_name, uint
 
 std::string Pak_File(std::string_view stored_name, int method, std::string_view data) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
-  const std::vector<uint8_t> packed = method == 0 ? std::vector<uint8_t>(bytes, bytes + data.size())
-                                                  : Pack(method, bytes, data.size());
+  const std::vector<uint8_t> packed =
+      method == 0 ? std::vector<uint8_t>(bytes, bytes + data.size()) : Pack(method, bytes, data.size());
   return Pak_Bytes("PAKF", stored_name, uint32_t(method), uint32_t(packed.size()), uint32_t(data.size()),
                    std::string_view(reinterpret_cast<const char*>(packed.data()), packed.size()));
 }

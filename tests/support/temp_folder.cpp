@@ -21,7 +21,8 @@ TempFolder::~TempFolder() {
   // Tests may take permissions away; give them back so everything goes.
   for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
        it.increment(ignored)) {
-    if (it->is_directory(ignored)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    if (it->is_directory(ignored))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(path_, ignored);

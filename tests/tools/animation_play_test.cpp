@@ -87,7 +87,8 @@ TEST(AnimationPlay, StopsWhenTheVisitSaysSo) {
   const std::string path = Write(folder, Three_Frames(std::nullopt, start));
   Pixels picture = Static_Of(path);
   int visits = 0;
-  AnimationPlayResult result = Play_Animation_Once(path, "fire", false, picture, [&](int, int) { return ++visits < 2; });
+  AnimationPlayResult result =
+      Play_Animation_Once(path, "fire", false, picture, [&](int, int) { return ++visits < 2; });
   EXPECT_EQ(visits, 2);
   EXPECT_EQ(result.frames_played, 2);
 }

@@ -14,7 +14,9 @@ struct Pictures {
   int width, height;
   Bytes before, after;
   Pictures(int w, int h) : width(w), height(h), before(size_t(w) * size_t(h) * 4, 40), after(before) {}
-  void Change(int x, int y, int channel = 0) { after[(size_t(y) * size_t(width) + size_t(x)) * 4 + size_t(channel)] ^= 1; }
+  void Change(int x, int y, int channel = 0) {
+    after[(size_t(y) * size_t(width) + size_t(x)) * 4 + size_t(channel)] ^= 1;
+  }
   std::vector<int> Blocks() const { return Changed_Blocks(before.data(), after.data(), width, height); }
 };
 
@@ -23,11 +25,11 @@ TEST(ChangedBlocks, APixelChangeFallsInItsBlock) {
     int width, height, x, y, block;
   };
   const Case cases[] = {
-      {256, 6144, 0, 0, 0},        {256, 6144, 15, 15, 0},      {256, 6144, 16, 0, 1},
-      {256, 6144, 15, 16, 16},     {256, 6144, 16, 16, 17},     {256, 6144, 255, 0, 15},
-      {256, 6144, 240, 15, 15},    {256, 6144, 0, 6143, 6128},  {256, 6144, 255, 6143, 6143},
-      {640, 480, 639, 0, 39},      {640, 480, 0, 16, 40},       {640, 480, 624, 479, 1199},
-      {640, 480, 639, 479, 1199},  {640, 480, 623, 464, 1198},
+      {256, 6144, 0, 0, 0},       {256, 6144, 15, 15, 0},     {256, 6144, 16, 0, 1},
+      {256, 6144, 15, 16, 16},    {256, 6144, 16, 16, 17},    {256, 6144, 255, 0, 15},
+      {256, 6144, 240, 15, 15},   {256, 6144, 0, 6143, 6128}, {256, 6144, 255, 6143, 6143},
+      {640, 480, 639, 0, 39},     {640, 480, 0, 16, 40},      {640, 480, 624, 479, 1199},
+      {640, 480, 639, 479, 1199}, {640, 480, 623, 464, 1198},
   };
   for (const Case& c : cases) {
     Pictures p(c.width, c.height);

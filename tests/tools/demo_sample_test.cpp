@@ -141,8 +141,9 @@ TEST(DemoSampleTool, ScriptAndZonesPrint) {
                           0),
             0u)
       << run.out;
-  EXPECT_NE(run.out.find("\"PLUGIN,LoadSave_Capture_Context();LoadSave_Set_Context_Label(\\\"The house\\\");\""),
-            std::string::npos)
+  EXPECT_NE(
+      run.out.find("\"PLUGIN,LoadSave_Capture_Context();LoadSave_Set_Context_Label(\\\"The house\\\");\""),
+      std::string::npos)
       << run.out;
 
   run = Run_Kvrtool({"zones", "demo/sample/MENU.ZON"}, KVR_SOURCE_DIR);

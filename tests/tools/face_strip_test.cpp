@@ -50,7 +50,8 @@ TEST(FaceStrip, TileKOfTheStripIsTheQuarterItsFaceGroupNames) {
   Bytes strip(kStripBytes, 0xEE);
   Faces_To_Strip(Pointers(faces), strip.data());
   for (size_t k = 0; k < 24; ++k) {
-    const Bytes tile(strip.begin() + std::ptrdiff_t(k * kTileBytes), strip.begin() + std::ptrdiff_t((k + 1) * kTileBytes));
+    const Bytes tile(strip.begin() + std::ptrdiff_t(k * kTileBytes),
+                     strip.begin() + std::ptrdiff_t((k + 1) * kTileBytes));
     EXPECT_EQ(tile, Bytes(kTileBytes, uint8_t(k))) << "tile " << k;
   }
 }

@@ -15,8 +15,8 @@
 
 namespace {
 
-const char* const kMethodNames[] = {"stored", "run-length", "short-window LZ", "long-window LZ",
-                                    "Huffman", "Huffman-coded long-window LZ"};
+const char* const kMethodNames[] = {"stored",         "run-length", "short-window LZ",
+                                    "long-window LZ", "Huffman",    "Huffman-coded long-window LZ"};
 
 std::string Info(const std::string& name, int method, size_t packed, size_t unpacked) {
   return "name: " + name + "\nmethod: " + std::to_string(method) + " (" + kMethodNames[method] +
@@ -28,8 +28,10 @@ std::string Sample_Text(size_t size) {
   uint32_t state = 7;
   while (data.size() < size) {
     state = state * 1664525u + 1013904223u;
-    if (state >> 31) data += "[WARP] HALL.VR HALL.ZON\r\n";
-    else data += char(state >> 16);
+    if (state >> 31)
+      data += "[WARP] HALL.VR HALL.ZON\r\n";
+    else
+      data += char(state >> 16);
   }
   data.resize(size);
   return data;
@@ -53,7 +55,8 @@ TEST(KvrtoolPak, RoundTripEveryMethodExactBytes) {
     folder.Write("in.bin", data);
     for (int method = 0; method <= 5; ++method) {
       SCOPED_TRACE("method " + std::to_string(method) + ", " + std::to_string(size) + " bytes");
-      ToolRun packed = Run_Kvrtool({"pak", "--method", std::to_string(method), "in.bin", "out.pak"}, folder.Path());
+      ToolRun packed =
+          Run_Kvrtool({"pak", "--method", std::to_string(method), "in.bin", "out.pak"}, folder.Path());
       ASSERT_EQ(packed.status, 0) << packed.err;
       EXPECT_EQ(packed.err, "");
       std::string file = folder.Read("out.pak").value_or("");
@@ -88,7 +91,8 @@ TEST(KvrtoolPak, StoredNames) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Info("script.lst", 0, 3, 3));
 
-  run = Run_Kvrtool({"pak", "--method=1", "--name=ABCDEFGHIJKLMNO", "sub/script.lst", "b.pak"}, folder.Path());
+  run =
+      Run_Kvrtool({"pak", "--method=1", "--name=ABCDEFGHIJKLMNO", "sub/script.lst", "b.pak"}, folder.Path());
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(folder.Read("b.pak").value_or("").substr(8, 16), std::string("ABCDEFGHIJKLMNO\0", 16));
 
@@ -189,17 +193,20 @@ TEST(KvrtoolUnpak, BadFilesWriteNothing) {
        {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": 7 bytes claimed, 6 stored\n"}},
       {"truncated",
        truncated,
-       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " + Unpack_Status_Text(UnpackStatus::kInputEnded),
+       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " +
+            Unpack_Status_Text(UnpackStatus::kInputEnded),
         " of " + std::to_string(good_packed / 2) + " packed bytes, ", " of 3000 bytes unpacked",
-        "; the file ends after " + std::to_string(good_packed / 2) + " of its " + std::to_string(good_packed) +
-            " packed bytes\n"}},
+        "; the file ends after " + std::to_string(good_packed / 2) + " of its " +
+            std::to_string(good_packed) + " packed bytes\n"}},
       {"copy before the start",
        bad_distance,
-       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " + Unpack_Status_Text(UnpackStatus::kBadDistance),
+       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " +
+            Unpack_Status_Text(UnpackStatus::kBadDistance),
         " of 4 bytes unpacked\n"}},
       {"Huffman stream cut",
        cut_huffman,
-       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " + Unpack_Status_Text(UnpackStatus::kInputEnded),
+       {std::string(Pak_Status_Text(PakStatus::kMalformed)) + ": " +
+            Unpack_Status_Text(UnpackStatus::kInputEnded),
         " of 100 packed bytes, ", " of 500 bytes unpacked\n"}},
   };
   for (const Case& c : cases) {
@@ -239,8 +246,9 @@ TEST(KvrtoolUnpak, ShortFileThatStillUnpacksIsAcceptedWithAWarning) {
   folder.Write("in.pak", file);
   ToolRun run = Run_Kvrtool({"unpak", "in.pak", "out.bin"}, folder.Path());
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "kvrtool unpak: warning: in.pak: the file ends after 5 of its 15 packed bytes, but they "
-                     "unpack completely\n");
+  EXPECT_EQ(run.err,
+            "kvrtool unpak: warning: in.pak: the file ends after 5 of its 15 packed bytes, but they "
+            "unpack completely\n");
   EXPECT_EQ(run.out, Info("X", 0, 15, 5));
   EXPECT_EQ(folder.Read("out.bin"), "hello");
 

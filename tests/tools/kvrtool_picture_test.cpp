@@ -18,7 +18,9 @@ using Bytes = std::vector<uint8_t>;
 std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-uint16_t To_565(const uint8_t* rgb) { return uint16_t((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | (rgb[2] >> 3)); }
+uint16_t To_565(const uint8_t* rgb) {
+  return uint16_t((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | (rgb[2] >> 3));
+}
 
 // A width x height RGB image whose pixels take scattered colours out of
 // `colours` distinct ones.
@@ -57,8 +59,9 @@ void Expect_Png_Of_Raw(const std::string& png, int width, int height, const Byte
   ASSERT_EQ(image.height, height);
   for (size_t i = 0; i < size_t(width * height); ++i) {
     std::array<uint8_t, 3> c = Rgb565_Widen(uint16_t(raw[2 * i] | raw[2 * i + 1] << 8));
-    ASSERT_EQ(Bytes(image.rgba.begin() + std::ptrdiff_t(4 * i), image.rgba.begin() + std::ptrdiff_t(4 * i + 4)),
-              (Bytes{c[0], c[1], c[2], 255}))
+    ASSERT_EQ(
+        Bytes(image.rgba.begin() + std::ptrdiff_t(4 * i), image.rgba.begin() + std::ptrdiff_t(4 * i + 4)),
+        (Bytes{c[0], c[1], c[2], 255}))
         << "pixel " << i;
   }
 }
@@ -66,8 +69,8 @@ void Expect_Png_Of_Raw(const std::string& png, int width, int height, const Byte
 std::string Info(const std::string& format, int width, int height, int depth, const std::string& pack,
                  const std::string& cell = "none") {
   return "format: " + format + "\nsize: " + std::to_string(width) + " x " + std::to_string(height) +
-         "\ndepth: " + std::to_string(depth) + "\npack method: " + pack + "\npalette: " + (depth == 8 ? "yes" : "no") +
-         "\nframes: 0\nfont cell: " + cell + "\n";
+         "\ndepth: " + std::to_string(depth) + "\npack method: " + pack +
+         "\npalette: " + (depth == 8 ? "yes" : "no") + "\nframes: 0\nfont cell: " + cell + "\n";
 }
 
 TEST(KvrtoolPicture, MakeThenConvertGivesTheExactPixelsInEveryFormat) {
@@ -81,8 +84,14 @@ TEST(KvrtoolPicture, MakeThenConvertGivesTheExactPixelsInEveryFormat) {
       {{"tga"}, "a.tga", "TGA, 12 x 5, 24 bits", Info("TGA", w, h, 24, "0 (plain)")},
       {{"bmp"}, "a.bmp", "BMP, 12 x 5, 24 bits", Info("BMP", w, h, 24, "0 (plain)")},
       {{"mtr"}, "a.mtr", "MDRAW, 12 x 5, 8 bits, 40 colours", Info("MDRAW", w, h, 8, "1 (run-length)")},
-      {{"--pack", "FC", "mtr"}, "fc.mtr", "MDRAW, 12 x 5, 8 bits, 40 colours", Info("MDRAW", w, h, 8, "1 (run-length)")},
-      {{"--pack=nc", "MTR"}, "nc.MTR", "MDRAW, 12 x 5, 8 bits, 40 colours", Info("MDRAW", w, h, 8, "0 (plain)")},
+      {{"--pack", "FC", "mtr"},
+       "fc.mtr",
+       "MDRAW, 12 x 5, 8 bits, 40 colours",
+       Info("MDRAW", w, h, 8, "1 (run-length)")},
+      {{"--pack=nc", "MTR"},
+       "nc.MTR",
+       "MDRAW, 12 x 5, 8 bits, 40 colours",
+       Info("MDRAW", w, h, 8, "0 (plain)")},
   };
   TempFolder folder;
   const Bytes rgb = Rgb_Pixels(w, h, 40);
@@ -211,8 +220,8 @@ std::string Iff_Pbm(int width, int height, const std::string& pixels, const std:
   auto be16 = [](int v) { return std::string{char(v >> 8), char(v)}; };
   std::string bmhd = be16(width) + be16(height) + std::string(4, '\0') + std::string("\x08\0\0\0", 4) +
                      std::string(2, '\0') + std::string("\x01\x01", 2) + be16(width) + be16(height);
-  std::string body = "PBM BMHD" + be32(bmhd.size()) + bmhd + "CMAP" + be32(palette.size()) + palette + "BODY" +
-                     be32(pixels.size()) + pixels;
+  std::string body = "PBM BMHD" + be32(bmhd.size()) + bmhd + "CMAP" + be32(palette.size()) + palette +
+                     "BODY" + be32(pixels.size()) + pixels;
   return "FORM" + be32(body.size()) + body;
 }
 
@@ -234,7 +243,8 @@ TEST(KvrtoolPicture, InfoAndConvertReadTheOtherEngineFormats) {
   run = Run_Kvrtool({"picture", "info", "TWO.LBM"}, folder.Path());
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Info("IFF PBM", 2, 1, 8, "0 (plain)"));
-  run = Run_Kvrtool({"picture", "convert", "--raw", "two.bin", "two.iff"}, folder.Path());  // found as two.lbm
+  run =
+      Run_Kvrtool({"picture", "convert", "--raw", "two.bin", "two.iff"}, folder.Path());  // found as two.lbm
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(folder.Read("two.bin"), std::string("\x06\x11\xFF\xFF", 4));  // 0x1106, 0xFFFF
 }
@@ -253,13 +263,16 @@ TEST(KvrtoolPicture, UnreadableFilesAreErrorsAndNothingIsWritten) {
   const std::vector<Case> cases = {
       {{"info", "none.pcx"}, "cannot open none.pcx"},
       {{"info", "junk.pcx"},
-       "junk.pcx: not a PCX picture the engine reads (it reads version 5, 8 bits, 1 plane, a palette at the end)"},
+       "junk.pcx: not a PCX picture the engine reads (it reads version 5, 8 bits, 1 plane, a palette at the "
+       "end)"},
       {{"info", "notes.txt"}, "notes.txt: the engine reads no picture format from the extension \"txt\""},
       {{"convert", "none.pcx", "out.png"},
-       "no picture could be read from none.pcx (the engine also tried its name with mtd, mtr, iff, lbm, pcx, tga, "
+       "no picture could be read from none.pcx (the engine also tried its name with mtd, mtr, iff, lbm, pcx, "
+       "tga, "
        "gif and bmp)"},
       {{"convert", "junk.pcx", "--raw", "out.bin"},
-       "no picture could be read from junk.pcx (the engine also tried its name with mtd, mtr, iff, lbm, pcx, tga, "
+       "no picture could be read from junk.pcx (the engine also tried its name with mtd, mtr, iff, lbm, pcx, "
+       "tga, "
        "gif and bmp)"},
       {{"make", "pcx", "none.png", "out.pcx"}, "cannot open none.png: No such file or directory"},
       {{"make", "tga", "junk.png", "out.tga"}, "junk.png: not a PNG file"},
@@ -274,7 +287,8 @@ TEST(KvrtoolPicture, UnreadableFilesAreErrorsAndNothingIsWritten) {
     EXPECT_EQ(run.err, "kvrtool picture: " + c.err + "\n");
   }
   EXPECT_EQ(folder.Read("keep.bmp"), "old");
-  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"in6.png", "junk.pcx", "junk.png", "keep.bmp", "notes.txt"}));
+  EXPECT_EQ(folder.Entries(),
+            (std::vector<std::string>{"in6.png", "junk.pcx", "junk.png", "keep.bmp", "notes.txt"}));
 
   // An output that cannot be written: the error names it.
   folder.Write("in.png", Png_Of(4, 1, Rgb_Pixels(4, 1, 2)));

@@ -61,8 +61,8 @@ TEST(KvrtoolScene, BuiltPanoramaAndStillFilesLoadWithTheirAnimations) {
   Write_Faces(t.Path("faces"), Coloured_Faces());
   t.Make_Folder("frames");
   Write_Faces(t.Path("frames/0"), Coloured_Faces());
-  ASSERT_EQ(Run_Kvrtool({"vr", "build", "--faces", "faces", "--anim", "wind:frames", "--anim", "rain:frames:0",
-                         "pano.kvr"},
+  ASSERT_EQ(Run_Kvrtool({"vr", "build", "--faces", "faces", "--anim", "wind:frames", "--anim",
+                         "rain:frames:0", "pano.kvr"},
                         t.Path())
                 .status,
             0);
@@ -82,7 +82,8 @@ TEST(KvrtoolScene, BuiltPanoramaAndStillFilesLoadWithTheirAnimations) {
   Write_Png(t.Path("still.png"), Smooth_Picture(640, 480, 2), 640, 480);
   t.Make_Folder("still_frames");
   Write_Png(t.Path("still_frames/0.png"), Smooth_Picture(640, 480, 2), 640, 480);
-  ASSERT_EQ(Run_Kvrtool({"vr", "build", "--still", "still.png", "--anim", "door:still_frames", "still.kvr"}, t.Path())
+  ASSERT_EQ(Run_Kvrtool({"vr", "build", "--still", "still.png", "--anim", "door:still_frames", "still.kvr"},
+                        t.Path())
                 .status,
             0);
   Expect_Run(Run_Kvrtool({"scene", "still.kvr", "--raw", "still.bin"}, t.Path()),
@@ -96,8 +97,8 @@ TEST(KvrtoolScene, BuiltPanoramaAndStillFilesLoadWithTheirAnimations) {
 TEST(KvrtoolRaw, WritesExactRgb555WordsThatTheSceneLoaderWidens) {
   TempFolder t;
   std::vector<Pixels> faces = Coloured_Faces();
-  Paint(faces[0], kFaceSize, 300, 10, 301, 11, 255, 0, 0);   // up, top-right quarter: tile 9
-  Paint(faces[0], kFaceSize, 5, 511, 6, 512, 8, 16, 24);     // up, bottom-left quarter: tile 11
+  Paint(faces[0], kFaceSize, 300, 10, 301, 11, 255, 0, 0);  // up, top-right quarter: tile 9
+  Paint(faces[0], kFaceSize, 5, 511, 6, 512, 8, 16, 24);    // up, bottom-left quarter: tile 11
   Write_Faces(t.Path("faces"), faces);
   Expect_Run(Run_Kvrtool({"raw", "faces", "dump.raw"}, t.Path()),
              "wrote dump.raw: raw panorama, 256 x 6144 RGB555 words\n");
@@ -174,7 +175,8 @@ TEST(KvrtoolPanoramaHelp, EveryPanoramaCommandHasItsHelp) {
     EXPECT_TRUE(Starts_With(run.out, "Usage: kvrtool " + command + " ")) << run.out;
   }
   const std::string vr = Run_Kvrtool({"vr", "--help"}).out;
-  for (const char* name : {"up.png", "down.png", "x+.png", "x-.png", "y+.png", "y-.png", "NAME-0000", "--quality Q"})
+  for (const char* name :
+       {"up.png", "down.png", "x+.png", "x-.png", "y+.png", "y-.png", "NAME-0000", "--quality Q"})
     EXPECT_NE(vr.find(name), std::string::npos) << name;
 }
 

@@ -14,7 +14,8 @@ using namespace std::string_literals;
 const std::string kNothing = "{\n  \"variables\": [],\n  \"warps\": []\n}\n";
 
 std::string Pak_Of(int method, const std::string& text) {
-  PakBuild build = Pak_Build(method, "IGNORED.TXT", reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  PakBuild build =
+      Pak_Build(method, "IGNORED.TXT", reinterpret_cast<const uint8_t*>(text.data()), text.size());
   EXPECT_TRUE(build.ok()) << build.error;
   return std::string(build.bytes.begin(), build.bytes.end());
 }
@@ -123,10 +124,12 @@ TEST(KvrtoolScript, EightBitTextBecomesValidJson) {
 }
 
 TEST(KvrtoolScript, LoadingStopsAtAnUnknownKeyword) {
-  ToolRun run = Script_Of("[WARP] a.vr\n[TEST] -1 0\nSET X 1\nFROBNICATE\nSET Y 2\n[WARP] b.vr\n[TEST] 0 0\n");
+  ToolRun run =
+      Script_Of("[WARP] a.vr\n[TEST] -1 0\nSET X 1\nFROBNICATE\nSET Y 2\n[WARP] b.vr\n[TEST] 0 0\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
-  EXPECT_NE(run.out.find("\"commands\": [\n            \"SET,X,1\"\n          ]"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"commands\": [\n            \"SET,X,1\"\n          ]"), std::string::npos)
+      << run.out;
   EXPECT_EQ(run.out.find("B.VR"), std::string::npos) << run.out;
 }
 

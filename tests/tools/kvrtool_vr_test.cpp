@@ -45,8 +45,10 @@ TEST(KvrtoolVr, FacesBuiltAndExportedComeBackWithinJpegError) {
   Write_Faces(t.Path("faces"), faces);
   Expect_Run(Run_Kvrtool({"vr", "build", "--faces", "faces", "out.kvr"}, t.Path()),
              "wrote out.kvr: panorama, quality 90\n");
-  Expect_Run(Run_Kvrtool({"vr", "export", "out.kvr", "ex"}, t.Path()), "wrote the six faces of the panorama in ex\n");
-  EXPECT_EQ(t.Entries("ex"), (std::vector<std::string>{"down.png", "up.png", "x+.png", "x-.png", "y+.png", "y-.png"}));
+  Expect_Run(Run_Kvrtool({"vr", "export", "out.kvr", "ex"}, t.Path()),
+             "wrote the six faces of the panorama in ex\n");
+  EXPECT_EQ(t.Entries("ex"),
+            (std::vector<std::string>{"down.png", "up.png", "x+.png", "x-.png", "y+.png", "y-.png"}));
   const std::vector<Pixels> back = Read_Faces(t.Path("ex"));
   // Every row counts: the strip's tiles meet rows of other faces, and none
   // may take their colour.
@@ -61,14 +63,16 @@ TEST(KvrtoolVr, PanoramaAnimationsRoundTripAndExportPlaysOnce) {
   Write_Faces(t.Path("faces"), faces);
   Write_Panorama_Frames(t.Path("anim"), faces);
   const std::string summary = "  animation \"water\": 3 frames, 2 empty, 2 blocks, loop 2\n";
-  Expect_Run(Run_Kvrtool({"vr", "build", "--quality", "80", "--faces", "faces", "--anim", "water:anim:2", "out.kvr"},
-                         t.Path()),
-             "wrote out.kvr: panorama, quality 80\n" + summary);
+  Expect_Run(
+      Run_Kvrtool({"vr", "build", "--quality", "80", "--faces", "faces", "--anim", "water:anim:2", "out.kvr"},
+                  t.Path()),
+      "wrote out.kvr: panorama, quality 80\n" + summary);
   ToolRun info = Run_Kvrtool({"vr", "info", "out.kvr"}, t.Path());
   EXPECT_EQ(info.status, 0);
   EXPECT_TRUE(Starts_With(info.out, "kind: panorama\n")) << info.out;
-  for (const char* line : {"    dct_param: 80\n", "    name: \"water\"\n", "    frames: 3 counted, 2 empty, 2 blocks\n",
-                           "    loop: 2\n", "    frame count: 3\n"})
+  for (const char* line :
+       {"    dct_param: 80\n", "    name: \"water\"\n", "    frames: 3 counted, 2 empty, 2 blocks\n",
+        "    loop: 2\n", "    frame count: 3\n"})
     EXPECT_NE(info.out.find(line), std::string::npos) << line << info.out;
 
   // The file loops back to frame 2 for ever: export stops after frame 2.
@@ -102,7 +106,8 @@ TEST(KvrtoolVr, PanoramaAnimationsRoundTripAndExportPlaysOnce) {
       }
 
   // What export wrote builds the same animation again.
-  Expect_Run(Run_Kvrtool({"vr", "build", "--quality", "80", "--faces", "ex", "--anim", "water:ex/water:2", "again.kvr"},
+  Expect_Run(Run_Kvrtool({"vr", "build", "--quality", "80", "--faces", "ex", "--anim", "water:ex/water:2",
+                          "again.kvr"},
                          t.Path()),
              "wrote again.kvr: panorama, quality 80\n" + summary);
 }
@@ -173,14 +178,16 @@ TEST(KvrtoolVr, WrongCommandLinesAndBadInputFailWithAMessage) {
   small[0] = Smooth_Picture(500, 512, 1);
   t.Make_Folder("small");
   for (int f = 0; f < kFaceCount; ++f)
-    Write_Png(t.Path("small/" + std::string(kFaceNames[size_t(f)]) + ".png"), small[size_t(f)], f == 0 ? 500 : 512,
-              512);
+    Write_Png(t.Path("small/" + std::string(kFaceNames[size_t(f)]) + ".png"), small[size_t(f)],
+              f == 0 ? 500 : 512, 512);
   t.Make_Folder("empty");
   t.Write("not.bin", "RIFF0000 certainly no panorama file");
   t.Write("bad/up.png", "no PNG");
   Bytes no_static = {0xAB, 0x84, 0xFA, 0x12, 8, 0, 0, 0, 0x55, 0, 0, 0, 8, 0, 0, 0};
   t.Write("nostatic.kvr", std::string(no_static.begin(), no_static.end()));
-  ASSERT_EQ(Run_Kvrtool({"vr", "build", "--faces", "faces", "--anim", "water:anim", "pano.kvr"}, t.Path()).status, 0);
+  ASSERT_EQ(
+      Run_Kvrtool({"vr", "build", "--faces", "faces", "--anim", "water:anim", "pano.kvr"}, t.Path()).status,
+      0);
   ASSERT_EQ(Run_Kvrtool({"vr", "export", "pano.kvr", "ex", "--anim", "water"}, t.Path()).status, 0);
   ASSERT_EQ(Run_Kvrtool({"vr", "build", "--faces", "faces", "plain.kvr"}, t.Path()).status, 0);
   const std::string name32(32, 'n');
@@ -207,54 +214,87 @@ TEST(KvrtoolVr, WrongCommandLinesAndBadInputFailWithAMessage) {
       {{"info"}, "info expects one FILE", true},
       {{"info", "a", "b"}, "info expects one FILE", true},
       {{"info", "missing.kvr"}, "cannot open missing.kvr: No such file or directory", false},
-      {{"info", "not.bin"}, "not.bin is not a panorama file (it does not begin with a KVR_CHUNK_FILE chunk)", false},
+      {{"info", "not.bin"},
+       "not.bin is not a panorama file (it does not begin with a KVR_CHUNK_FILE chunk)",
+       false},
       {{"export", "pano.kvr"}, "export expects FILE and DIR", true},
       {{"export", "missing.kvr", "out"}, "cannot open missing.kvr: No such file or directory", false},
       {{"export", "not.bin", "out"}, "not.bin is not a panorama file", false},
       {{"export", "nostatic.kvr", "out"},
-       "nostatic.kvr holds neither a panorama (KVR_CHUNK_STATIC_VR) nor a still picture (KVR_CHUNK_STATIC_PIC)", false},
-      {{"export", "pano.kvr", "out", "--anim", "fire"}, "pano.kvr has no animation \"fire\" (it has \"water\")", false},
+       "nostatic.kvr holds neither a panorama (KVR_CHUNK_STATIC_VR) nor a still picture "
+       "(KVR_CHUNK_STATIC_PIC)",
+       false},
+      {{"export", "pano.kvr", "out", "--anim", "fire"},
+       "pano.kvr has no animation \"fire\" (it has \"water\")",
+       false},
       {{"export", "pano.kvr", "out", "--anim", "Water"}, "pano.kvr has no animation \"Water\"", false},
       {{"export", "many.kvr", "out", "--anim", "zz"},
-       "many.kvr has no animation \"zz\" (it has " + listed + " and 2 more)", false},
-      {{"export", "plain.kvr", "out", "--anim", "water"}, "plain.kvr has no animation \"water\" (it has none)", false},
+       "many.kvr has no animation \"zz\" (it has " + listed + " and 2 more)",
+       false},
+      {{"export", "plain.kvr", "out", "--anim", "water"},
+       "plain.kvr has no animation \"water\" (it has none)",
+       false},
       {{"export", "pano.kvr", "out", "--anim"}, "option --anim needs a value", true},
-      {{"export", "pano.kvr", "out", "--anim", "water", "--anim=water"}, "--anim \"water\" is given twice", false},
+      {{"export", "pano.kvr", "out", "--anim", "water", "--anim=water"},
+       "--anim \"water\" is given twice",
+       false},
       {{"export", "pano.kvr", "not.bin/sub"}, "cannot make the folder not.bin/sub: Not a directory", false},
       {{"export", "pano.kvr", "ex", "--anim", "water"}, "ex/water already holds files", false},
       {{"build", "out.kvr"}, "build takes one of --faces DIR and --still IN.png", true},
-      {{"build", "--faces", "faces", "--still", "s.png", "out.kvr"}, "build takes one of --faces DIR and --still", true},
+      {{"build", "--faces", "faces", "--still", "s.png", "out.kvr"},
+       "build takes one of --faces DIR and --still",
+       true},
       {{"build", "--faces", "faces"}, "build expects one OUT", true},
-      {{"build", "--faces", "faces", "--quality", "0", "out.kvr"}, "--quality takes a number from 1 to 100, not \"0\"",
+      {{"build", "--faces", "faces", "--quality", "0", "out.kvr"},
+       "--quality takes a number from 1 to 100, not \"0\"",
        true},
       {{"build", "--faces", "faces", "--quality", "101", "out.kvr"},
-       "--quality takes a number from 1 to 100, not \"101\"", true},
+       "--quality takes a number from 1 to 100, not \"101\"",
+       true},
       {{"build", "--faces", "faces", "--quality", "9x", "out.kvr"},
-       "--quality takes a number from 1 to 100, not \"9x\"", true},
+       "--quality takes a number from 1 to 100, not \"9x\"",
+       true},
       {{"build", "--faces", "faces", "--fast", "out.kvr"}, "unknown option --fast", true},
-      {{"build", "--faces", "small", "out.kvr"}, "small/up.png: 500 x 512 pixels, not the 512 x 512 it must have",
+      {{"build", "--faces", "small", "out.kvr"},
+       "small/up.png: 500 x 512 pixels, not the 512 x 512 it must have",
        false},
-      {{"build", "--faces", "nofaces", "out.kvr"}, "cannot open nofaces/up.png: No such file or directory", false},
+      {{"build", "--faces", "nofaces", "out.kvr"},
+       "cannot open nofaces/up.png: No such file or directory",
+       false},
       {{"build", "--faces", "bad", "out.kvr"}, "bad/up.png: ", false},
       {{"build", "--still", "faces/up.png", "out.kvr"},
-       "faces/up.png: 512 x 512 pixels, not the 640 x 480 it must have", false},
+       "faces/up.png: 512 x 512 pixels, not the 640 x 480 it must have",
+       false},
       {{"build", "--faces", "faces", "--anim", "water:anim:3", "out.kvr"},
-       "animation \"water\": the loop point 3 is not a frame of 0 .. 2", false},
+       "animation \"water\": the loop point 3 is not a frame of 0 .. 2",
+       false},
       {{"build", "--faces", "faces", "--anim", "water:anim:-1", "out.kvr"},
-       "animation \"water\": the loop point -1 is not a frame of 0 .. 2", false},
+       "animation \"water\": the loop point -1 is not a frame of 0 .. 2",
+       false},
       {{"build", "--faces", "faces", "--anim", name32 + ":anim", "out.kvr"},
-       "the animation name \"" + name32 + "\" has 32 characters; a name has 1 to 31", true},
-      {{"build", "--faces", "faces", "--anim", ":anim", "out.kvr"}, "the animation name \"\" has 0 characters", true},
-      {{"build", "--faces", "faces", "--anim", "water", "out.kvr"}, "--anim takes NAME:DIR[:LOOP], not \"water\"", true},
-      {{"build", "--faces", "faces", "--anim", "water::1", "out.kvr"}, "--anim \"water::1\" names no folder", true},
+       "the animation name \"" + name32 + "\" has 32 characters; a name has 1 to 31",
+       true},
+      {{"build", "--faces", "faces", "--anim", ":anim", "out.kvr"},
+       "the animation name \"\" has 0 characters",
+       true},
+      {{"build", "--faces", "faces", "--anim", "water", "out.kvr"},
+       "--anim takes NAME:DIR[:LOOP], not \"water\"",
+       true},
+      {{"build", "--faces", "faces", "--anim", "water::1", "out.kvr"},
+       "--anim \"water::1\" names no folder",
+       true},
       {{"build", "--faces", "faces", "--anim", "water:anim", "--anim", "water:anim", "out.kvr"},
-       "the animation name \"water\" is given twice", true},
+       "the animation name \"water\" is given twice",
+       true},
       {{"build", "--faces", "faces", "--anim", "water:empty", "out.kvr"},
-       "empty holds no frames (subfolders of six faces)", false},
-      {{"build", "--still", "s.png", "--anim", "water:empty", "out.kvr"}, "empty holds no frames (.png pictures)",
+       "empty holds no frames (subfolders of six faces)",
+       false},
+      {{"build", "--still", "s.png", "--anim", "water:empty", "out.kvr"},
+       "empty holds no frames (.png pictures)",
        false},
       {{"build", "--faces", "faces", "--anim", "water:nodir", "out.kvr"},
-       "cannot read the folder nodir: No such file or directory", false},
+       "cannot read the folder nodir: No such file or directory",
+       false},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = {"vr"};

@@ -100,8 +100,8 @@ TEST(KvrtoolZones, WriteThenRead) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(folder.Read("a.zon"), U32(2) + F32(0.5f) + F32(1.25f) + F32(-1.5f) + F32(2) + F32(0) + F32(640) +
-                                      F32(0) + F32(480));
+  EXPECT_EQ(folder.Read("a.zon"),
+            U32(2) + F32(0.5f) + F32(1.25f) + F32(-1.5f) + F32(2) + F32(0) + F32(640) + F32(0) + F32(480));
   run = Run_Kvrtool({"zones", "a.zon"}, folder.Path());
   EXPECT_EQ(run.out, "{\n  \"zones\": [\n    [0.5, 1.25, -1.5, 2],\n    [0, 640, 0, 480]\n  ]\n}\n");
 

@@ -25,9 +25,8 @@ Bytes Sample_Data(size_t size) {
 
 TEST(PakHeader, ExactBytes) {
   Bytes header = Pak_Header("SCRIPT.LST", 3, 0x01020304, 0xA0B0C0D0);
-  Bytes expected = {'P', 'A', 'K', 'F', 0, 0, 0, 0,
-                    'S', 'C', 'R', 'I', 'P', 'T', '.', 'L', 'S', 'T', 0, 0, 0, 0, 0, 0,
-                    3, 0, 0, 0, 0x04, 0x03, 0x02, 0x01, 0xD0, 0xC0, 0xB0, 0xA0};
+  Bytes expected = {'P', 'A', 'K', 'F', 0, 0, 0, 0, 'S', 'C', 'R',  'I',  'P',  'T',  '.',  'L',  'S',  'T',
+                    0,   0,   0,   0,   0, 0, 3, 0, 0,   0,   0x04, 0x03, 0x02, 0x01, 0xD0, 0xC0, 0xB0, 0xA0};
   EXPECT_EQ(header, expected);
   // A name of 15 characters leaves the 16th byte zero.
   header = Pak_Header("ABCDEFGHIJKLMNO", 0, 0, 0);

@@ -15,8 +15,8 @@ Pixels Smooth_Picture(int width, int height, int seed) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
       for (int c = 0; c < 3; ++c)
-        p[(size_t(y) * size_t(width) + size_t(x)) * 4 + size_t(c)] = uint8_t(
-            128 + 90 * std::sin(x / (97.0 + 9 * c) + y / (131.0 + 7 * c) + seed * 1.3 + c));
+        p[(size_t(y) * size_t(width) + size_t(x)) * 4 + size_t(c)] =
+            uint8_t(128 + 90 * std::sin(x / (97.0 + 9 * c) + y / (131.0 + 7 * c) + seed * 1.3 + c));
   return p;
 }
 
@@ -26,7 +26,8 @@ Pixels Uniform_Picture(int width, int height, uint8_t red, uint8_t green, uint8_
   return p;
 }
 
-void Paint(Pixels& pixels, int width, int x0, int y0, int x1, int y1, uint8_t red, uint8_t green, uint8_t blue) {
+void Paint(Pixels& pixels, int width, int x0, int y0, int x1, int y1, uint8_t red, uint8_t green,
+           uint8_t blue) {
   for (int y = y0; y < y1; ++y)
     for (int x = x0; x < x1; ++x) {
       uint8_t* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 4];
@@ -38,7 +39,8 @@ void Paint(Pixels& pixels, int width, int x0, int y0, int x1, int y1, uint8_t re
 
 void Write_Png(const std::string& path, const Pixels& pixels, int width, int height) {
   std::vector<uint8_t> rgb;
-  for (size_t i = 0; i < pixels.size(); i += 4) rgb.insert(rgb.end(), {pixels[i + 2], pixels[i + 1], pixels[i]});
+  for (size_t i = 0; i < pixels.size(); i += 4)
+    rgb.insert(rgb.end(), {pixels[i + 2], pixels[i + 1], pixels[i]});
   std::vector<uint8_t> png;
   std::string error;
   ASSERT_TRUE(Png_Encode_Rgb(width, height, rgb, png, error)) << error;
@@ -70,7 +72,8 @@ void Write_Faces(const std::string& folder, const std::vector<Pixels>& faces) {
   std::filesystem::create_directories(folder, failed);
   ASSERT_FALSE(failed) << folder;
   for (int f = 0; f < kFaceCount; ++f)
-    Write_Png(folder + "/" + std::string(kFaceNames[size_t(f)]) + ".png", faces[size_t(f)], kFaceSize, kFaceSize);
+    Write_Png(folder + "/" + std::string(kFaceNames[size_t(f)]) + ".png", faces[size_t(f)], kFaceSize,
+              kFaceSize);
 }
 
 std::vector<Pixels> Read_Faces(const std::string& folder) {

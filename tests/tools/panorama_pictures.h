@@ -13,7 +13,8 @@ Pixels Smooth_Picture(int width, int height, int seed);
 // width x height pixels of one colour.
 Pixels Uniform_Picture(int width, int height, uint8_t red, uint8_t green, uint8_t blue);
 // Paints the rectangle [x0, x1) x [y0, y1) of a picture of `width` one colour.
-void Paint(Pixels& pixels, int width, int x0, int y0, int x1, int y1, uint8_t red, uint8_t green, uint8_t blue);
+void Paint(Pixels& pixels, int width, int x0, int y0, int x1, int y1, uint8_t red, uint8_t green,
+           uint8_t blue);
 
 // Writes / reads a PNG of 4-byte pixels (fails the test on error).
 void Write_Png(const std::string& path, const Pixels& pixels, int width, int height);

@@ -91,11 +91,13 @@ TEST(PanoramaReport, CutChunksZeroTagsAndCutHeaders) {
             "kind: none\n"
             "KVR_CHUNK_FILE at 0, 0 bytes\n"
             "  KVR_CHUNK_ANIMATION at 8, 100 bytes (cut: the file holds 44 of them)\n"
-            "    name: \"" + std::string(32, 'x') + "\"\n"
-            "    frame count: 1\n"
-            "    frames: 1 counted, 1 empty, 0 blocks\n"
-            "    loop: none\n"
-            "  end at 116: end of file\n");
+            "    name: \"" +
+                std::string(32, 'x') +
+                "\"\n"
+                "    frame count: 1\n"
+                "    frames: 1 counted, 1 empty, 0 blocks\n"
+                "    loop: none\n"
+                "  end at 116: end of file\n");
 
   Bytes ended;
   Put(ended, 0x12FA84AB);
@@ -130,7 +132,8 @@ TEST(PanoramaReport, ListsTenThousandChunksAndCountsTheRest) {
   size_t lines = 0;
   for (char c : text) lines += c == '\n';
   EXPECT_EQ(lines, 2u + 10000u + 2u);
-  const std::string tail = "  0x00000044 at 80000, 0 bytes\n  2 more chunks, not listed\n  end at 80024: end of file\n";
+  const std::string tail =
+      "  0x00000044 at 80000, 0 bytes\n  2 more chunks, not listed\n  end at 80024: end of file\n";
   ASSERT_GE(text.size(), tail.size());
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
@@ -138,7 +141,8 @@ TEST(PanoramaReport, ListsTenThousandChunksAndCountsTheRest) {
 TEST(PanoramaReport, FilesThatAreNoPanoramaFilesAreRefused) {
   for (const Bytes& bytes : {Bytes{'R', 'I', 'F', 'F', 8, 0, 0, 0}, Bytes{0xAB, 0x84, 0xFA}, Bytes{}}) {
     const std::string error = Report(bytes, false);
-    EXPECT_NE(error.find("is not a panorama file (it does not begin with a KVR_CHUNK_FILE chunk)"), std::string::npos)
+    EXPECT_NE(error.find("is not a panorama file (it does not begin with a KVR_CHUNK_FILE chunk)"),
+              std::string::npos)
         << error;
   }
   TempFolder folder;

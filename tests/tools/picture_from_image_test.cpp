@@ -161,14 +161,16 @@ TEST(MedianCut, SplitsTheWidestChannelAtTheWeightedMedian) {
   EXPECT_EQ(green.means, (std::vector<std::array<uint8_t, 3>>{{0, 0, 20}, {25, 55, 20}}));
 
   // Means round to nearest; halves round up.
-  EXPECT_EQ(cut({{{10, 0, 0}, 1}, {{13, 0, 0}, 1}}, 1).means, (std::vector<std::array<uint8_t, 3>>{{12, 0, 0}}));
+  EXPECT_EQ(cut({{{10, 0, 0}, 1}, {{13, 0, 0}, 1}}, 1).means,
+            (std::vector<std::array<uint8_t, 3>>{{12, 0, 0}}));
 }
 
 TEST(MedianCut, FewColoursKeepTheirValuesAndEdgesGiveNothing) {
   std::vector<ColourCount> colours = {{{1, 2, 3}, 5}, {{1, 2, 4}, 1}, {{9, 9, 9}, 2}};
   ColourGroups groups = Median_Cut(colours, 256);
   ASSERT_EQ(groups.means.size(), 3u);
-  for (size_t i = 0; i < colours.size(); ++i) EXPECT_EQ(groups.means[size_t(groups.group_of[i])], colours[i].rgb);
+  for (size_t i = 0; i < colours.size(); ++i)
+    EXPECT_EQ(groups.means[size_t(groups.group_of[i])], colours[i].rgb);
   EXPECT_TRUE(Median_Cut({}, 4).means.empty());
   EXPECT_TRUE(Median_Cut(colours, 0).means.empty());
   EXPECT_EQ(Median_Cut(colours, 1).group_of, (std::vector<int>{0, 0, 0}));

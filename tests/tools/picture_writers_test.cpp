@@ -58,7 +58,7 @@ TEST(PcxWriter, HeaderRowsAndTrailerByteByByte) {
   EXPECT_EQ(Slice(b, 0, 4), (Bytes{0x0A, 5, 1, 8}));
   EXPECT_EQ(Le(b, 4, 2), 0u);
   EXPECT_EQ(Le(b, 6, 2), 0u);
-  EXPECT_EQ(Le(b, 8, 2), 5u);  // xmax
+  EXPECT_EQ(Le(b, 8, 2), 5u);   // xmax
   EXPECT_EQ(Le(b, 10, 2), 1u);  // ymax
   EXPECT_EQ(Le(b, 12, 2), 72u);
   EXPECT_EQ(Le(b, 14, 2), 72u);
@@ -115,7 +115,7 @@ TEST(TgaWriter, HeaderAndTopRowFirstBgrPixels) {
   picture->pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   PictureFile file = Tga_Write(*picture);
   ASSERT_TRUE(file.ok());
-  EXPECT_EQ(file.bytes, (Bytes{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0x20,  //
+  EXPECT_EQ(file.bytes, (Bytes{0, 0, 2, 0, 0, 0, 0, 0, 0, 0,  0,  0, 2, 0, 2, 0, 24, 0x20,  //
                                3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
 }
 
@@ -178,7 +178,8 @@ TEST(MdrawWriter, HeaderPaletteAndPixelsAtTheirOffsets) {
     head[21] = 'F';
     return head;
   }());
-  EXPECT_EQ(Slice(fc.bytes, 818, fc.bytes.size() - 818), Pack(1, picture->pixels.data(), picture->pixels.size()));
+  EXPECT_EQ(Slice(fc.bytes, 818, fc.bytes.size() - 818),
+            Pack(1, picture->pixels.data(), picture->pixels.size()));
 
   PictureFile widest = Mdraw_Write(*Picture_New("p", 65536, 1, 8), MdrawPacking::kPlain);
   ASSERT_TRUE(widest.ok());

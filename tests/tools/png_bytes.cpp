@@ -33,7 +33,8 @@ std::vector<uint8_t> Png_Build(const PngFields& fields) {
   std::vector<uint8_t> header;
   Put_Be32(header, uint32_t(fields.width));
   Put_Be32(header, uint32_t(fields.height));
-  header.insert(header.end(), {uint8_t(fields.bit_depth), uint8_t(fields.colour_type), 0, 0, uint8_t(fields.interlace)});
+  header.insert(header.end(),
+                {uint8_t(fields.bit_depth), uint8_t(fields.colour_type), 0, 0, uint8_t(fields.interlace)});
   auto add = [&](std::string_view type, const std::vector<uint8_t>& data) {
     std::vector<uint8_t> chunk = Png_Chunk(type, data);
     png.insert(png.end(), chunk.begin(), chunk.end());

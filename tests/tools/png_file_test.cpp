@@ -28,16 +28,33 @@ TEST(PngDecode, EveryColourTypeGivesRgba) {
     Bytes rgba;
   };
   const Case cases[] = {
-      {"RGB 8", {2, 1, 8, 2, 0, Png_Rows({{1, 2, 3, 250, 251, 252}}), {}, {}}, 2, 1, {1, 2, 3, 255, 250, 251, 252, 255}},
-      {"RGBA 8", {1, 2, 8, 6, 0, Png_Rows({{9, 8, 7, 0}, {1, 2, 3, 127}}), {}, {}}, 1, 2, {9, 8, 7, 0, 1, 2, 3, 127}},
+      {"RGB 8",
+       {2, 1, 8, 2, 0, Png_Rows({{1, 2, 3, 250, 251, 252}}), {}, {}},
+       2,
+       1,
+       {1, 2, 3, 255, 250, 251, 252, 255}},
+      {"RGBA 8",
+       {1, 2, 8, 6, 0, Png_Rows({{9, 8, 7, 0}, {1, 2, 3, 127}}), {}, {}},
+       1,
+       2,
+       {9, 8, 7, 0, 1, 2, 3, 127}},
       {"grey 8", {2, 1, 8, 0, 0, Png_Rows({{0, 77}}), {}, {}}, 2, 1, {0, 0, 0, 255, 77, 77, 77, 255}},
-      {"grey 1", {3, 1, 1, 0, 0, Png_Rows({{0xA0}}), {}, {}}, 3, 1,
+      {"grey 1",
+       {3, 1, 1, 0, 0, Png_Rows({{0xA0}}), {}, {}},
+       3,
+       1,
        {255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
       {"grey + alpha 8", {1, 1, 8, 4, 0, Png_Rows({{66, 5}}), {}, {}}, 1, 1, {66, 66, 66, 5}},
-      {"RGB 16", {1, 1, 16, 2, 0, Png_Rows({{0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x01}}), {}, {}}, 1, 1,
+      {"RGB 16",
+       {1, 1, 16, 2, 0, Png_Rows({{0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x01}}), {}, {}},
+       1,
+       1,
        {0x12, 0xAB, 0xFF, 255}},
       // Palette of 3 entries, 2 bits a pixel, entry 0 made transparent by tRNS.
-      {"palette 2 + tRNS", {3, 1, 2, 3, 0, Png_Rows({{0x18}}), {10, 20, 30, 40, 50, 60, 70, 80, 90}, {0}}, 3, 1,
+      {"palette 2 + tRNS",
+       {3, 1, 2, 3, 0, Png_Rows({{0x18}}), {10, 20, 30, 40, 50, 60, 70, 80, 90}, {0}},
+       3,
+       1,
        {10, 20, 30, 0, 40, 50, 60, 255, 70, 80, 90, 255}},
   };
   for (const Case& c : cases) {
@@ -59,15 +76,16 @@ TEST(PngDecode, InterlacedRowsComeBackInPlace) {
     return out;
   };
   Bytes lines;
-  for (const Bytes& line : {cat({p(0, 0)}), cat({p(2, 0)}), cat({p(0, 2), p(2, 2)}), cat({p(1, 0)}), cat({p(1, 2)}),
-                            cat({p(0, 1), p(1, 1), p(2, 1)})})
+  for (const Bytes& line : {cat({p(0, 0)}), cat({p(2, 0)}), cat({p(0, 2), p(2, 2)}), cat({p(1, 0)}),
+                            cat({p(1, 2)}), cat({p(0, 1), p(1, 1), p(2, 1)})})
     lines.insert(lines.end(), line.begin(), line.end());
   RgbaImage image = Decoded(Png_Build({3, 3, 8, 2, 1, lines, {}, {}}));
   ASSERT_EQ(image.rgba.size(), 36u);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 3; ++x) {
       const uint8_t* px = &image.rgba[size_t(4 * (3 * y + x))];
-      EXPECT_EQ(Bytes(px, px + 4), (Bytes{uint8_t(x), uint8_t(y), uint8_t(10 * x + y), 255})) << x << "," << y;
+      EXPECT_EQ(Bytes(px, px + 4), (Bytes{uint8_t(x), uint8_t(y), uint8_t(10 * x + y), 255}))
+          << x << "," << y;
     }
 }
 
@@ -82,8 +100,9 @@ TEST(PngEncode, RoundTripsExactly) {
   EXPECT_EQ(image.height, 3);
   ASSERT_EQ(image.rgba.size(), 60u);
   for (size_t i = 0; i < 15; ++i) {
-    EXPECT_EQ(Bytes(image.rgba.begin() + std::ptrdiff_t(4 * i), image.rgba.begin() + std::ptrdiff_t(4 * i + 3)),
-              Bytes(rgb.begin() + std::ptrdiff_t(3 * i), rgb.begin() + std::ptrdiff_t(3 * i + 3)));
+    EXPECT_EQ(
+        Bytes(image.rgba.begin() + std::ptrdiff_t(4 * i), image.rgba.begin() + std::ptrdiff_t(4 * i + 3)),
+        Bytes(rgb.begin() + std::ptrdiff_t(3 * i), rgb.begin() + std::ptrdiff_t(3 * i + 3)));
     EXPECT_EQ(image.rgba[4 * i + 3], 255);
   }
 }
@@ -99,13 +118,15 @@ TEST(PngEncode, RefusesPixelsThatDoNotMatchTheSize) {
 }
 
 TEST(PngDecode, RefusesDamagedFiles) {
-  const Bytes good = Png_Build({2, 2, 8, 2, 0, Png_Rows({{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}}), {}, {}});
+  const Bytes good =
+      Png_Build({2, 2, 8, 2, 0, Png_Rows({{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}}), {}, {}});
   ASSERT_EQ(Decoded(good).width, 2);
   // Every shorter file.
   for (size_t length = 0; length < good.size(); ++length) {
     RgbaImage image;
     std::string error;
-    EXPECT_FALSE(Png_Decode(Bytes(good.begin(), good.begin() + std::ptrdiff_t(length)), image, error)) << length;
+    EXPECT_FALSE(Png_Decode(Bytes(good.begin(), good.begin() + std::ptrdiff_t(length)), image, error))
+        << length;
     EXPECT_TRUE(image.rgba.empty()) << length;
     EXPECT_FALSE(error.empty()) << length;
   }

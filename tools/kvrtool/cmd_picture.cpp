@@ -47,14 +47,10 @@ const PictureFormat kFormats[] = {
     {{"mtd", "mta"}, "MTRD", Mtrd_Read_Picture_File, "an MTRD file holding a picture"},
 };
 
-const char* const kMethodNames[] = {"plain",
-                                    "run-length",
-                                    "short-window LZ",
-                                    "long-window LZ",
-                                    "Huffman",
-                                    "Huffman-coded long-window LZ",
-                                    "LZ with skips",
-                                    "Huffman-coded LZ with skips"};
+const char* const kMethodNames[] = {"plain",           "run-length",
+                                    "short-window LZ", "long-window LZ",
+                                    "Huffman",         "Huffman-coded long-window LZ",
+                                    "LZ with skips",   "Huffman-coded LZ with skips"};
 
 const PictureFormat* Format_For(const std::string& extension) {
   for (const PictureFormat& format : kFormats)
@@ -66,8 +62,8 @@ const PictureFormat* Format_For(const std::string& extension) {
 // Enters IN's folder so that the engine's loader sees a bare file name (its
 // extension rule takes the first '.' of the path). Out paths are made
 // absolute first, so they still name what the user meant.
-bool Enter_Folder_Of(const Command& self, const std::string& in, std::string& name, std::vector<std::string*> outs,
-                     int& status) {
+bool Enter_Folder_Of(const Command& self, const std::string& in, std::string& name,
+                     std::vector<std::string*> outs, int& status) {
   for (std::string* out : outs) {
     std::error_code failed;
     std::filesystem::path absolute = std::filesystem::absolute(*out, failed);
@@ -109,10 +105,10 @@ std::string Info_Text(const PictureFormat& format, const Picture& picture) {
   std::string cell = Font_Sheet_Cell(picture, cell_width, cell_height)
                          ? std::to_string(cell_width) + " x " + std::to_string(cell_height)
                          : "none";
-  return std::string("format: ") + format.name + "\n" +
-         "size: " + std::to_string(picture.width) + " x " + std::to_string(picture.height) + "\n" +
-         "depth: " + std::to_string(picture.depth) + "\n" + "pack method: " + Method_Text(picture.pack_method) +
-         "\n" + "palette: " + (picture.depth == 8 ? "yes" : "no") + "\n" +
+  return std::string("format: ") + format.name + "\n" + "size: " + std::to_string(picture.width) + " x " +
+         std::to_string(picture.height) + "\n" + "depth: " + std::to_string(picture.depth) + "\n" +
+         "pack method: " + Method_Text(picture.pack_method) + "\n" +
+         "palette: " + (picture.depth == 8 ? "yes" : "no") + "\n" +
          "frames: " + std::to_string(picture.frame_count) + "\n" + "font cell: " + cell + "\n";
 }
 
@@ -150,7 +146,8 @@ int Run_Convert(const Command& self, const std::vector<std::string>& args) {
   if (!Arguments_Parse(args, {{"raw", true}}, parsed, error)) return Command_Usage_Fail(self, error);
   const bool raw = parsed.Has("raw");
   if (parsed.operands.size() != (raw ? 1u : 2u))
-    return Command_Usage_Fail(self, raw ? "convert --raw OUT.bin expects one IN" : "convert expects IN and OUT.png");
+    return Command_Usage_Fail(
+        self, raw ? "convert --raw OUT.bin expects one IN" : "convert expects IN and OUT.png");
   const std::string in = parsed.operands[0];
   std::string out = raw ? *parsed.Value("raw") : parsed.operands[1];
   if (out.empty()) return Command_Usage_Fail(self, "the output path is empty");
@@ -161,8 +158,9 @@ int Run_Convert(const Command& self, const std::vector<std::string>& args) {
   Wendax wx;
   PicturePtr picture = Picture_Load(wx, name);
   if (!picture)
-    return Command_Fail(self, "no picture could be read from " + in +
-                                  " (the engine also tried its name with mtd, mtr, iff, lbm, pcx, tga, gif and bmp)");
+    return Command_Fail(
+        self, "no picture could be read from " + in +
+                  " (the engine also tried its name with mtd, mtr, iff, lbm, pcx, tga, gif and bmp)");
   Picture_To_16(picture.get());
   if (!Plain_16(*picture)) {
     if (picture->frame_count != 0)
@@ -218,10 +216,12 @@ bool Reads_Back(const MakeFormat& format, const std::vector<uint8_t>& bytes, con
   if (back->depth != written.depth || back->width != written.width || back->height != written.height ||
       back->pack_method != 0 || back->pixels.size() < size || back->palette.size() < kPalette_Rgb_Bytes)
     return false;
-  if (!std::equal(written.pixels.begin(), written.pixels.begin() + std::ptrdiff_t(size), back->pixels.begin()))
+  if (!std::equal(written.pixels.begin(), written.pixels.begin() + std::ptrdiff_t(size),
+                  back->pixels.begin()))
     return false;
   return written.depth != 8 ||
-         std::equal(written.palette.begin(), written.palette.begin() + kPalette_Rgb_Bytes, back->palette.begin());
+         std::equal(written.palette.begin(), written.palette.begin() + kPalette_Rgb_Bytes,
+                    back->palette.begin());
 }
 
 std::optional<MdrawPacking> Packing_Parse(const std::string& text) {
@@ -240,12 +240,14 @@ int Run_Make(const Command& self, const std::vector<std::string>& args) {
   const std::string& out = parsed.operands[2];
   const MakeFormat* format = Make_Format_For(format_text);
   if (!format)
-    return Command_Usage_Fail(self, "FORMAT is pcx, tga, bmp or mtr, not \"" + Printable_Text(format_text) + "\"");
+    return Command_Usage_Fail(self,
+                              "FORMAT is pcx, tga, bmp or mtr, not \"" + Printable_Text(format_text) + "\"");
   MdrawPacking packing = MdrawPacking::kRunLength;
   if (const std::string* pack = parsed.Value("pack")) {
     if (!format->packable) return Command_Usage_Fail(self, "--pack is for mtr only");
     std::optional<MdrawPacking> given = Packing_Parse(*pack);
-    if (!given) return Command_Usage_Fail(self, "--pack takes NC or FC, not \"" + Printable_Text(*pack) + "\"");
+    if (!given)
+      return Command_Usage_Fail(self, "--pack takes NC or FC, not \"" + Printable_Text(*pack) + "\"");
     packing = *given;
   }
 
@@ -266,7 +268,8 @@ int Run_Make(const Command& self, const std::vector<std::string>& args) {
     return Command_Fail(self, in + ": " + std::to_string(image.width) + " x " + std::to_string(image.height) +
                                   " pixels are more than an engine picture holds");
   PictureFile file = format->write(*picture, packing);
-  if (!file.ok()) return Command_Fail(self, "cannot write " + out + " as " + format->name + ": " + file.error);
+  if (!file.ok())
+    return Command_Fail(self, "cannot write " + out + " as " + format->name + ": " + file.error);
   if (!Reads_Back(*format, file.bytes, *picture))
     return Command_Fail(self, "the engine would not read the " + std::string(format->name) +
                                   " file back to the same picture; nothing written");

@@ -64,7 +64,8 @@ int Run_Scene(const Command& self, const std::vector<std::string>& args) {
   const int result = Load_Scene_Picture(scene, path.c_str());
   const std::string text = Scene_Text(scene, result);
   Free_Scene_Animations(scene);
-  if (result < 0) return Command_Fail(self, "the engine loads nothing from " + path + ": it cannot be opened");
+  if (result < 0)
+    return Command_Fail(self, "the engine loads nothing from " + path + ": it cannot be opened");
 
   if (out) {
     const std::vector<uint8_t> bytes = result == 0 ? Tile_Store_Bytes(tiles) : Picture_565_Raw(*still);

@@ -88,8 +88,8 @@ void Path_Split(const std::string& path, std::string& folder, std::string& name)
 
 // Checks that the script can be read the way Script_Load will read it: the
 // packed form when it has bytes (then it must unpack), else the plain file.
-bool Script_Readable(const Command& self, Wendax& wx, const std::string& file,
-                     const std::string& name, int& status) {
+bool Script_Readable(const Command& self, Wendax& wx, const std::string& file, const std::string& name,
+                     int& status) {
   std::string packed = Script_Packed_Name(name);
   if (!packed.empty() && File_Size(wx, packed) != 0) {
     PakResult pak = Pak_Read_File(wx, packed);

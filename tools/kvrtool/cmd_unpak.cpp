@@ -32,8 +32,8 @@ int Run_Unpak(const Command& self, const std::vector<std::string>& args) {
   PakResult result = Pak_Decode(bytes.data(), bytes.size());
   if (!result.ok()) return Command_Fail(self, in + ": " + Pak_Failure_Text(result));
   if (result.packed_available < result.header.packed_size)
-    Command_Warn(self, in + ": the file ends after " + std::to_string(result.packed_available) +
-                           " of its " + std::to_string(result.header.packed_size) +
+    Command_Warn(self, in + ": the file ends after " + std::to_string(result.packed_available) + " of its " +
+                           std::to_string(result.header.packed_size) +
                            " packed bytes, but they unpack completely");
 
   if (!Write_File_Atomic(out, result.data, error)) return Command_Fail(self, error);

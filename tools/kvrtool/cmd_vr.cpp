@@ -125,7 +125,8 @@ bool Usable_As_File_Name(const std::string& name) {
 bool Check_Export_Names(const std::vector<std::string>& wanted, const std::string& path, std::string& error) {
   for (size_t i = 0; i < wanted.size(); ++i) {
     const std::string& name = wanted[i];
-    if (std::find(wanted.begin(), wanted.begin() + std::ptrdiff_t(i), name) != wanted.begin() + std::ptrdiff_t(i)) {
+    if (std::find(wanted.begin(), wanted.begin() + std::ptrdiff_t(i), name) !=
+        wanted.begin() + std::ptrdiff_t(i)) {
       error = "--anim " + Quoted(name) + " is given twice";
       return false;
     }
@@ -149,7 +150,8 @@ std::string Frame_Name(const std::string& name, int index, int frame_count) {
   return name + "-" + std::string(digits - std::min(digits, number.size()), '0') + number;
 }
 
-bool Write_Picture(bool panorama, const std::string& base, const std::vector<uint8_t>& picture, std::string& error) {
+bool Write_Picture(bool panorama, const std::string& base, const std::vector<uint8_t>& picture,
+                   std::string& error) {
   if (panorama) return Write_Face_Folder(base, picture.data(), error);
   return Write_Png_Pixels(base + ".png", picture.data(), KVR_PIC_WIDTH, KVR_PIC_HEIGHT, error);
 }
@@ -159,8 +161,8 @@ bool Folder_Is_Empty(const std::string& folder) {
   return !fs::exists(folder, failed) || (fs::is_directory(folder, failed) && fs::is_empty(folder, failed));
 }
 
-int Export_Animation(const Command& self, const std::string& path, const std::string& dir, const std::string& name,
-                     bool panorama, const std::vector<uint8_t>& still) {
+int Export_Animation(const Command& self, const std::string& path, const std::string& dir,
+                     const std::string& name, bool panorama, const std::vector<uint8_t>& still) {
   const std::string folder = dir + "/" + name;
   std::string error;
   if (!Make_Folder(folder, error)) return Command_Fail(self, error);
@@ -172,10 +174,11 @@ int Export_Animation(const Command& self, const std::string& path, const std::st
   if (!error.empty()) return Command_Fail(self, error);
   if (!played.opened) return Command_Fail(self, "cannot open the animation " + Quoted(name) + " of " + path);
   if (played.frames_played < played.frame_count)
-    Command_Warn(self, "the frames of " + Quoted(name) + " end after " + std::to_string(played.frames_played) +
-                           " of its " + std::to_string(played.frame_count));
-  return Command_Print("wrote " + std::to_string(played.frames_played) + " frames of " + Quoted(name) + " in " +
-                       folder + "\n")
+    Command_Warn(self, "the frames of " + Quoted(name) + " end after " +
+                           std::to_string(played.frames_played) + " of its " +
+                           std::to_string(played.frame_count));
+  return Command_Print("wrote " + std::to_string(played.frames_played) + " frames of " + Quoted(name) +
+                       " in " + folder + "\n")
              ? 0
              : 1;
 }
@@ -205,14 +208,16 @@ int Run_Export(const Command& self, std::vector<std::string> args) {
   if (!Check_Export_Names(anims, path, error)) return Command_Fail(self, error);
   for (const std::string& name : anims)
     if (!Folder_Is_Empty(dir + "/" + name))
-      return Command_Fail(self, dir + "/" + name + " already holds files: frames are exported into an empty folder");
+      return Command_Fail(
+          self, dir + "/" + name + " already holds files: frames are exported into an empty folder");
   std::vector<uint8_t> still;
   if (!Load_Static(path, panorama, still))
-    return Command_Fail(self, "cannot decode the " + std::string(panorama ? "panorama" : "still picture") + " of " +
-                                  path + ": its record is damaged");
-  const bool written = panorama ? Write_Face_Folder(dir, still.data(), error)
-                                : Make_Folder(dir, error) && Write_Png_Pixels(dir + "/still.png", still.data(),
-                                                                              KVR_PIC_WIDTH, KVR_PIC_HEIGHT, error);
+    return Command_Fail(self, "cannot decode the " + std::string(panorama ? "panorama" : "still picture") +
+                                  " of " + path + ": its record is damaged");
+  const bool written =
+      panorama ? Write_Face_Folder(dir, still.data(), error)
+               : Make_Folder(dir, error) &&
+                     Write_Png_Pixels(dir + "/still.png", still.data(), KVR_PIC_WIDTH, KVR_PIC_HEIGHT, error);
   if (!written) return Command_Fail(self, error);
   if (!Command_Print(panorama ? "wrote the six faces of the panorama in " + dir + "\n"
                               : "wrote the still picture as " + dir + "/still.png\n"))
@@ -277,12 +282,14 @@ bool List_Frames(AnimRequest& request, bool panorama, std::string& error) {
   for (const fs::directory_entry& entry : entries) {
     const std::string name = entry.path().filename().string();
     if (name.empty() || name[0] == '.') continue;
-    const bool wanted = panorama ? entry.is_directory(failed) : entry.is_regular_file(failed) && Is_Png_Name(name);
+    const bool wanted =
+        panorama ? entry.is_directory(failed) : entry.is_regular_file(failed) && Is_Png_Name(name);
     if (wanted) request.frames.push_back(name);
   }
   std::sort(request.frames.begin(), request.frames.end());
   if (request.frames.empty()) {
-    error = request.folder + " holds no frames (" + (panorama ? "subfolders of six faces" : ".png pictures") + ")";
+    error = request.folder + " holds no frames (" + (panorama ? "subfolders of six faces" : ".png pictures") +
+            ")";
     return false;
   }
   const long long count = (long long)request.frames.size();
@@ -299,8 +306,8 @@ bool Read_Picture(bool panorama, const std::string& path, std::vector<uint8_t>& 
   return Read_Png_Pixels(path, KVR_PIC_WIDTH, KVR_PIC_HEIGHT, pixels, error);
 }
 
-bool Encode_Animation(const AnimRequest& request, PanoramaKind kind, int quality, const std::vector<uint8_t>& start,
-                      PanoramaAnimation& animation, std::string& error) {
+bool Encode_Animation(const AnimRequest& request, PanoramaKind kind, int quality,
+                      const std::vector<uint8_t>& start, PanoramaAnimation& animation, std::string& error) {
   animation.name = request.name;
   if (request.loop) animation.loop = int(*request.loop);
   AnimationEncoder encoder(kind, quality, start.data());
@@ -320,8 +327,9 @@ std::string Animation_Summary(const PanoramaAnimation& animation) {
     empty += frame.blocks.empty();
     blocks += frame.blocks.size();
   }
-  std::string line = "  animation " + Quoted(animation.name) + ": " + std::to_string(animation.frames.size()) + " frames, " +
-                     std::to_string(empty) + " empty, " + std::to_string(blocks) + " blocks";
+  std::string line = "  animation " + Quoted(animation.name) + ": " +
+                     std::to_string(animation.frames.size()) + " frames, " + std::to_string(empty) +
+                     " empty, " + std::to_string(blocks) + " blocks";
   if (animation.loop) line += ", loop " + std::to_string(*animation.loop);
   return line + "\n";
 }
@@ -393,8 +401,8 @@ int Run_Build(const Command& self, const std::vector<std::string>& args) {
   if (!Panorama_File_Bytes(content, bytes, error) || !Write_File_Atomic(build.out, bytes, error))
     return Command_Fail(self, error);
 
-  std::string report = "wrote " + build.out + ": " + (panorama ? "panorama" : "still picture") + ", quality " +
-                       std::to_string(build.quality) + "\n";
+  std::string report = "wrote " + build.out + ": " + (panorama ? "panorama" : "still picture") +
+                       ", quality " + std::to_string(build.quality) + "\n";
   for (const PanoramaAnimation& animation : content.animations) report += Animation_Summary(animation);
   return Command_Print(report) ? 0 : 1;
 }

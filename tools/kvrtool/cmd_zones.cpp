@@ -41,11 +41,13 @@ void Zone_File_Warnings(const Command& self, const std::string& file, int32_t si
   else if (read.declared < 0)
     Command_Warn(self, file + ": the zone count is " + count + ": no zones");
   else if (read.cut)
-    Command_Warn(self, file + ": declares " + count + " zones but holds only " + held +
-                           "; the engine reads " + held);
+    Command_Warn(
+        self, file + ": declares " + count + " zones but holds only " + held + "; the engine reads " + held);
   else if (size >= 4 && int64_t(size) - 4 > int64_t(read.declared) * int64_t(kZoneRecordSize))
-    Command_Warn(self, file + ": " + std::to_string(int64_t(size) - 4 - int64_t(read.declared) * int64_t(kZoneRecordSize)) +
-                           " bytes after the last of its " + count + " zones are not read");
+    Command_Warn(self,
+                 file + ": " +
+                     std::to_string(int64_t(size) - 4 - int64_t(read.declared) * int64_t(kZoneRecordSize)) +
+                     " bytes after the last of its " + count + " zones are not read");
 }
 
 int Print_Zones(const Command& self, const std::string& file) {
@@ -64,8 +66,8 @@ int Write_Zones(const Command& self, const std::string& out, const std::vector<s
   for (const std::string& operand : operands) {
     std::optional<ZoneBounds> bounds = Zone_Bounds_Parse(operand);
     if (!bounds)
-      return Command_Usage_Fail(self, "\"" + Printable_Text(operand) +
-                                          "\" is not four finite numbers separated by commas");
+      return Command_Usage_Fail(
+          self, "\"" + Printable_Text(operand) + "\" is not four finite numbers separated by commas");
     zones.push_back(*bounds);
   }
   std::string error;

@@ -19,8 +19,8 @@ int Command_Fail(const Command& command, std::string_view message) {
 }
 
 int Command_Usage_Fail(const Command& command, std::string_view message) {
-  Write_Stderr(Prefix(command) + std::string(message) + "\n" + std::string(command.usage) +
-               "Run \"kvrtool " + std::string(command.name) + " --help\" for more.\n");
+  Write_Stderr(Prefix(command) + std::string(message) + "\n" + std::string(command.usage) + "Run \"kvrtool " +
+               std::string(command.name) + " --help\" for more.\n");
   return 1;
 }
 

@@ -13,7 +13,9 @@ namespace {
 // The largest PNG file read: far beyond any 640 x 480 or 512 x 512 picture.
 constexpr uint64_t kPngFileSizeMax = uint64_t(64) << 20;
 
-std::string Size_Text(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
+std::string Size_Text(int width, int height) {
+  return std::to_string(width) + " x " + std::to_string(height);
+}
 
 }  // namespace
 
@@ -31,8 +33,8 @@ bool Read_Png_Pixels(const std::string& path, int width, int height, std::vector
     return false;
   }
   if (image.width != width || image.height != height) {
-    error = path + ": " + Size_Text(image.width, image.height) + " pixels, not the " + Size_Text(width, height) +
-            " it must have";
+    error = path + ": " + Size_Text(image.width, image.height) + " pixels, not the " +
+            Size_Text(width, height) + " it must have";
     return false;
   }
   pixels.assign(size_t(width) * size_t(height) * 4, 0);
@@ -44,7 +46,8 @@ bool Read_Png_Pixels(const std::string& path, int width, int height, std::vector
   return true;
 }
 
-bool Write_Png_Pixels(const std::string& path, const uint8_t* pixels, int width, int height, std::string& error) {
+bool Write_Png_Pixels(const std::string& path, const uint8_t* pixels, int width, int height,
+                      std::string& error) {
   const size_t count = size_t(width) * size_t(height);
   std::vector<uint8_t> rgb(count * 3);
   for (size_t i = 0; i < count; ++i) {

@@ -16,7 +16,8 @@ std::string Face_File(const std::string& folder, int face);
 bool Read_Png_Pixels(const std::string& path, int width, int height, std::vector<uint8_t>& pixels,
                      std::string& error);
 // Writes width x height pixels as an RGB PNG, replacing the file whole.
-bool Write_Png_Pixels(const std::string& path, const uint8_t* pixels, int width, int height, std::string& error);
+bool Write_Png_Pixels(const std::string& path, const uint8_t* pixels, int width, int height,
+                      std::string& error);
 
 // The six faces of `folder` laid into the 256 x 6144 strip.
 bool Read_Face_Folder(const std::string& folder, std::vector<uint8_t>& strip, std::string& error);

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::array<const Command*, 8> kCommands = {&kUnpakCommand, &kPakCommand, &kScriptCommand,
+constexpr std::array<const Command*, 8> kCommands = {&kUnpakCommand, &kPakCommand,     &kScriptCommand,
                                                      &kZonesCommand, &kPictureCommand, &kVrCommand,
                                                      &kSceneCommand, &kRawCommand};
 
@@ -55,8 +55,7 @@ const Command* Command_Find(const std::string& name) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (args.empty()) return Main_Usage_Fail("no command given");
-  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help")
-    return Command_Print(Main_Help()) ? 0 : 1;
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") return Command_Print(Main_Help()) ? 0 : 1;
 
   const Command* command = Command_Find(args[0]);
   if (!command) return Main_Usage_Fail("unknown command \"" + Printable_Text(args[0]) + "\"");

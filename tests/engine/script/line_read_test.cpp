@@ -80,9 +80,7 @@ TEST(LineRead, PositionsAndEndOfFile) {
   EXPECT_EQ(Line_Read(f.wx, "missing.lst", line, &position), -1);
 }
 
-TEST(LineRead, NulByteEndsTheText) {
-  EXPECT_EQ(Lines(std::string("ab\0cd,e\nf", 9)), (Strings{"AB", "F"}));
-}
+TEST(LineRead, NulByteEndsTheText) { EXPECT_EQ(Lines(std::string("ab\0cd,e\nf", 9)), (Strings{"AB", "F"})); }
 
 TEST(RawLineRead, KeepsCaseBlanksCommasAndEquals) {
   EXPECT_EQ(Lines("  \tLoadSave_Save(1) ; save\n", true), Strings{"LoadSave_Save(1) "});

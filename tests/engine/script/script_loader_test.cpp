@@ -120,12 +120,24 @@ TEST(ScriptLoader, CommandsBeforeTheFirstWarpAreIgnored) {
 }
 
 TEST(ScriptLoader, EveryKeywordOfTheTableIsAccepted) {
-  const char* keywords[] = {
-      "ANGLEXMAX", "ANGLEYMAX", "SETANGLE", "SETNORD", "INTERPOLANGLE", "SETZOOM", "INTERPOLZOOM",
-      "INTERPOLANGLEZOOM", "FADE", "TRANSFADE", "IFOR", "IFAND", "SET", "NOT", "GOSUB", "LABEL",
-      "RETURN", "END", "GOTOWARP", "LOCKKEY", "UNLOCKKEY", "RESETLOCKKEY", "PRINT", "SETCURSOR",
-      "HIDECURSOR", "SETCURSORDEFAULT", "PLAYVIDEO", "PLAYMUSIQUE", "STOPMUSIQUE", "PLAYSOUND",
-      "STOPSOUND", "PLAYSOUND3D", "STOPSOUND3D", "PLAYRNDSOUND", "ENDPLUGIN"};
+  const char* keywords[] = {"ANGLEXMAX",     "ANGLEYMAX",
+                            "SETANGLE",      "SETNORD",
+                            "INTERPOLANGLE", "SETZOOM",
+                            "INTERPOLZOOM",  "INTERPOLANGLEZOOM",
+                            "FADE",          "TRANSFADE",
+                            "IFOR",          "IFAND",
+                            "SET",           "NOT",
+                            "GOSUB",         "LABEL",
+                            "RETURN",        "END",
+                            "GOTOWARP",      "LOCKKEY",
+                            "UNLOCKKEY",     "RESETLOCKKEY",
+                            "PRINT",         "SETCURSOR",
+                            "HIDECURSOR",    "SETCURSORDEFAULT",
+                            "PLAYVIDEO",     "PLAYMUSIQUE",
+                            "STOPMUSIQUE",   "PLAYSOUND",
+                            "STOPSOUND",     "PLAYSOUND3D",
+                            "STOPSOUND3D",   "PLAYRNDSOUND",
+                            "ENDPLUGIN"};
   std::string text = "[WARP] a.vr\n[TEST] 0 0\n";
   for (const char* k : keywords) text += std::string(k) + " 1\n";
   Loaded l(text);
@@ -170,8 +182,7 @@ TEST(ScriptLoader, PluginBlockLinesMayHoldWarpText) {
 TEST(ScriptLoader, UnterminatedPluginBlockReportsAndKeepsWhatWasRead) {
   std::string text = "[WARP] a.vr\n[TEST] 0 0\nSET a 1\nPLUGIN\nfirst()\nENDPLUGIN \nsecond()";
   Loaded l(text);
-  EXPECT_EQ(l.S().warps[0].tests[0].commands,
-            (Strings{"SET,A,1", "PLUGIN,first();ENDPLUGIN ;second();"}));
+  EXPECT_EQ(l.S().warps[0].tests[0].commands, (Strings{"SET,A,1", "PLUGIN,first();ENDPLUGIN ;second();"}));
   ASSERT_EQ(l.debug.size(), 2u);
   EXPECT_EQ(l.debug[0], "Syntax error in PLUGIN intruction, ENDPLUGIN not found!");
   EXPECT_EQ(l.debug[1], "Offset: " + std::to_string(text.size()));
@@ -272,7 +283,8 @@ TEST(ScriptData, VariablesByName) {
 }
 
 TEST(ScriptData, WarpAndTestLookup) {
-  Loaded l("[WARP] a.vr\n[TEST] 3 1\n[TEST] 5 0\n[TEST] 3 0\n[WARP] b.vr\n[TEST] 0 0\n[WARP] A.VR\n[TEST] 0 0\n");
+  Loaded l(
+      "[WARP] a.vr\n[TEST] 3 1\n[TEST] 5 0\n[TEST] 3 0\n[WARP] b.vr\n[TEST] 0 0\n[WARP] A.VR\n[TEST] 0 0\n");
   SCRIPT_DATA* s = l.engine.script.get();
   EXPECT_EQ(Warp_Find(s, "a.vr"), 0);
   EXPECT_EQ(Warp_Find(s, "a.vr", 0), 2);

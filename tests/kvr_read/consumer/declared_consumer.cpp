@@ -14,22 +14,22 @@ class KVR_FILE {
  public:
   KVR_FILE();
   ~KVR_FILE();
-  KVR_FILE &operator=(const KVR_FILE &);
-  int Open(char *path, char *mode);
+  KVR_FILE& operator=(const KVR_FILE&);
+  int Open(char* path, char* mode);
   int Open_Tmp();
   void Close();
-  void Get_Chunck(int *tag, int *size);
-  void Read_Chunck(int *tag, int *size);
+  void Get_Chunck(int* tag, int* size);
+  void Read_Chunck(int* tag, int* size);
   void Write_Chunck(int tag, int size);
-  void Get_Chunck_Data(void *buf, int len);
-  void Read(void *buf, int len);
-  void Write(void *data, int len);
+  void Get_Chunck_Data(void* buf, int len);
+  void Read(void* buf, int len);
+  void Write(void* data, int len);
   void Next_Chunck();
   int Tell();
   void Seek(int pos);
 
  private:
-  FILE *handle;
+  FILE* handle;
 };
 
 struct RGB {
@@ -45,15 +45,15 @@ struct KVR_ANIM {
   int next_frame_position;
 };
 
-int Kvr_Get_Vr_Type(char *path);
-int Kvr_Load_Static_Vr(char *path, unsigned char *dest);
-int Kvr_Load_Static_Pic(char *path, unsigned char *dest);
-int Kvr_Get_Number_Animation(char *path);
-void Kvr_Get_Animation(char *path, char **names);
-int Kvr_Open_Animation(char *path, char *name, KVR_ANIM *anim);
-int Kvr_Play_Animation(KVR_ANIM *anim, unsigned char *dest, int kind);
-void Kvr_Close_Animation(KVR_ANIM *anim);
-void Kvr_Remap(RGB *faces[6], unsigned char *strip);
+int Kvr_Get_Vr_Type(char* path);
+int Kvr_Load_Static_Vr(char* path, unsigned char* dest);
+int Kvr_Load_Static_Pic(char* path, unsigned char* dest);
+int Kvr_Get_Number_Animation(char* path);
+void Kvr_Get_Animation(char* path, char** names);
+int Kvr_Open_Animation(char* path, char* name, KVR_ANIM* anim);
+int Kvr_Play_Animation(KVR_ANIM* anim, unsigned char* dest, int kind);
+void Kvr_Close_Animation(KVR_ANIM* anim);
+void Kvr_Remap(RGB* faces[6], unsigned char* strip);
 
 namespace {
 
@@ -65,21 +65,21 @@ const int kWidth = 640, kHeight = 480;
 
 int failures = 0;
 
-void Check(bool ok, const char *what) {
+void Check(bool ok, const char* what) {
   if (!ok) {
     std::fprintf(stderr, "failed: %s\n", what);
     ++failures;
   }
 }
 
-void Write_Int(KVR_FILE &file, int value) {
+void Write_Int(KVR_FILE& file, int value) {
   unsigned char bytes[4];
   for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(static_cast<unsigned>(value) >> (8 * i));
   file.Write(bytes, 4);
 }
 
 // A still picture and one animation "wave" of one empty frame.
-bool Write_File(char *path, std::vector<unsigned char> &data) {
+bool Write_File(char* path, std::vector<unsigned char>& data) {
   char mode[] = "wb";
   KVR_FILE file;
   if (!file.Open(path, mode)) return false;
@@ -100,7 +100,7 @@ bool Write_File(char *path, std::vector<unsigned char> &data) {
   return true;
 }
 
-void Walk(char *path) {
+void Walk(char* path) {
   char mode[] = "rb";
   KVR_FILE file;
   Check(file.Open(path, mode) == 1, "Open");
@@ -130,7 +130,7 @@ void Walk(char *path) {
 
 }  // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   std::string path_text = std::string(argc > 1 ? argv[1] : ".") + "/declared.kvr";
   std::vector<char> path(path_text.begin(), path_text.end());
   path.push_back(0);
@@ -147,7 +147,7 @@ int main(int argc, char **argv) {
   Check(Kvr_Load_Static_Vr(path.data(), panorama.data()) == 0, "Kvr_Load_Static_Vr finds no panorama");
   Check(Kvr_Get_Number_Animation(path.data()) == 1, "Kvr_Get_Number_Animation");
   char stored[32] = {};
-  char *names[1] = {stored};
+  char* names[1] = {stored};
   Kvr_Get_Animation(path.data(), names);
   Check(std::strcmp(stored, "wave") == 0, "Kvr_Get_Animation");
   KVR_ANIM anim;
@@ -157,7 +157,7 @@ int main(int argc, char **argv) {
   Check(anim.current_frame == 1, "Kvr_Play_Animation");
   Kvr_Close_Animation(&anim);
   std::vector<RGB> face_pixels(6 * 512 * 512);
-  RGB *faces[6];
+  RGB* faces[6];
   for (int f = 0; f < 6; ++f) faces[f] = face_pixels.data() + f * 512 * 512;
   panorama[0] = 7;
   Kvr_Remap(faces, panorama.data());

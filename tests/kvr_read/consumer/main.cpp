@@ -45,7 +45,6 @@ int main(int argc, char** argv) {
   std::vector<unsigned char> picture(source.size(), 0xEE);
   const int loaded = Kvr_Load_Static_Pic(path.c_str(), picture.data());
   std::remove(path.c_str());
-  std::printf("type %d, loaded %d, picture %s\n", type, loaded,
-              picture == source ? "as written" : "differs");
+  std::printf("type %d, loaded %d, picture %s\n", type, loaded, picture == source ? "as written" : "differs");
   return type == KVR_TYPE_PIC && loaded == 1 && picture == source ? 0 : 3;
 }

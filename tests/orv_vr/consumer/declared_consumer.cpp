@@ -9,13 +9,13 @@ class ORV_VR {
  public:
   ORV_VR();
   ~ORV_VR();
-  ORV_VR &operator=(const ORV_VR &);
+  ORV_VR& operator=(const ORV_VR&);
   int Init_Resolution(float left, float top, float width, float height, int dest_width, float spare);
-  void Draw(unsigned short *dest, float yaw, float tilt, float roll, float fov);
-  unsigned short *Buffer();
+  void Draw(unsigned short* dest, float yaw, float tilt, float roll, float fov);
+  unsigned short* Buffer();
 
  private:
-  void *state;
+  void* state;
 };
 
 int main() {

@@ -15,7 +15,8 @@ ByteVector Concat(const std::vector<ByteVector>& parts) {
 
 // AAAA (12 bytes) at 0, BBBB (8) at 12, CCCC (16) at 20: 36 bytes.
 ByteVector Three_Chunks() {
-  return Concat({Mtrd_Chunk("AAAA", {1, 2, 3, 4}), Mtrd_Chunk("BBBB", {}), Mtrd_Chunk("CCCC", ByteVector(8, 7))});
+  return Concat(
+      {Mtrd_Chunk("AAAA", {1, 2, 3, 4}), Mtrd_Chunk("BBBB", {}), Mtrd_Chunk("CCCC", ByteVector(8, 7))});
 }
 
 bool Find(MemoryMtrd& m, std::string_view tag, int32_t start, int32_t end, MtrdChunk* found) {
@@ -92,8 +93,8 @@ TEST(MtrdContainer, OpensTheMtrdChunk) {
 }
 
 TEST(MtrdContainer, LookupsStayInsideTheChunk) {
-  const ByteVector container = Mtrd_Container({Mtrd_Int("VERS", 1282), Mtrd_Chunk("SHRT", {1, 2}),
-                                               Mtrd_Int("SIZX", 5), Mtrd_Int("SIZX", 6)});
+  const ByteVector container = Mtrd_Container(
+      {Mtrd_Int("VERS", 1282), Mtrd_Chunk("SHRT", {1, 2}), Mtrd_Int("SIZX", 5), Mtrd_Int("SIZX", 6)});
   // A chunk after the MTRD chunk is not found.
   MemoryMtrd m(Concat({container, Mtrd_Int("SIZY", 7)}));
   MtrdFile f;
@@ -139,12 +140,16 @@ TEST(MtrdContainer, SuccessiveChunksOfAKind) {
   EXPECT_EQ(bytes[1], 2);
   EXPECT_FALSE(Mtrd_Read_Payload(f, c, bytes, 3)) << "more than the payload";
   EXPECT_EQ(Mtrd_Find_From(f, "ANIM", c.end, &c), MtrdLookup::kAbsent);
-  EXPECT_EQ(Mtrd_Find_From(f, "SAMP", f.end, &c), MtrdLookup::kAbsent) << "the search starts at the file's end";
+  EXPECT_EQ(Mtrd_Find_From(f, "SAMP", f.end, &c), MtrdLookup::kAbsent)
+      << "the search starts at the file's end";
 }
 
 TEST(MtrdVersion, DefaultAndRange) {
-  for (auto [chunks, expected] : std::vector<std::pair<std::vector<ByteVector>, int32_t>>{
-           {{}, 1280}, {{Mtrd_Int("VERS", 1280)}, 1280}, {{Mtrd_Int("VERS", 1284)}, 1284}, {{Mtrd_Int("vers", 1281)}, 1281}}) {
+  for (auto [chunks, expected] :
+       std::vector<std::pair<std::vector<ByteVector>, int32_t>>{{{}, 1280},
+                                                                {{Mtrd_Int("VERS", 1280)}, 1280},
+                                                                {{Mtrd_Int("VERS", 1284)}, 1284},
+                                                                {{Mtrd_Int("vers", 1281)}, 1281}}) {
     MemoryMtrd m(Mtrd_Container(chunks));
     MtrdFile f;
     ASSERT_TRUE(m.Open(&f));
@@ -341,8 +346,9 @@ TEST(MtrdSoundParameters, Version1283Defaults) {
   EXPECT_EQ(s.bits, 0);
   EXPECT_EQ(s.stereo, 0);
   EXPECT_EQ(s.pack_method, 0);
-  ASSERT_TRUE(Sound(1283, {Mtrd_Int("FSEC", 10), Mtrd_Int("SFRE", 11025), Mtrd_Int("SBIT", 8),
-                           Mtrd_Int("STER", 1), Mtrd_Int("SCRU", 5)},
+  ASSERT_TRUE(Sound(1283,
+                    {Mtrd_Int("FSEC", 10), Mtrd_Int("SFRE", 11025), Mtrd_Int("SBIT", 8), Mtrd_Int("STER", 1),
+                     Mtrd_Int("SCRU", 5)},
                     &s));
   EXPECT_EQ(s.frames_per_second, 10);
   EXPECT_EQ(s.sample_rate, 11025);
@@ -354,7 +360,7 @@ TEST(MtrdSoundParameters, Version1283Defaults) {
 
 TEST(MtrdSoundParameters, Version1284Requirements) {
   const std::vector<ByteVector> all = {Mtrd_Int("FSEC", 25), Mtrd_Int("SFRE", 22050), Mtrd_Int("SSIZ", 1764),
-                                       Mtrd_Int("SBIT", 16), Mtrd_Int("STER", 0),      Mtrd_Int("SCRU", 3)};
+                                       Mtrd_Int("SBIT", 16), Mtrd_Int("STER", 0),     Mtrd_Int("SCRU", 3)};
   MtrdSound s;
   ASSERT_TRUE(Sound(1284, all, &s));
   EXPECT_EQ(s.frames_per_second, 25);

@@ -67,7 +67,8 @@ TEST(MtrdPicture, HeadVersions) {
     EXPECT_EQ(p->pixels, pixels);
   }
   // Without VERS the file is version 1280, and HEAD's version is kept.
-  PicturePtr p = Read({Mtrd_Head("t", 1281, 1, 1, 8, 0, 1, 0), Mtrd_Chunk("PALE", {}), Mtrd_Chunk("PICT", {5})});
+  PicturePtr p =
+      Read({Mtrd_Head("t", 1281, 1, 1, 8, 0, 1, 0), Mtrd_Chunk("PALE", {}), Mtrd_Chunk("PICT", {5})});
   ASSERT_TRUE(p);
   EXPECT_EQ(p->version, 1281);
   EXPECT_EQ(p->palette, ByteVector(768, 0)) << "an empty PALE leaves the palette 0";

@@ -17,9 +17,9 @@ std::vector<ByteVector> Video_1283() {
   fields.palette = Test_Palette();
   fields.pict = ByteVector(8, 1);
   std::vector<ByteVector> chunks = Mtrd_Picture_Chunks(fields);
-  for (const ByteVector& c : {Mtrd_Int("FSEC", 10), Mtrd_Int("SFRE", 11025), Mtrd_Int("SBIT", 16),
-                              Mtrd_Int("STER", 1), Mtrd_Int("SCRU", 5), Mtrd_Chunk("ANIM", {2}),
-                              Mtrd_Chunk("SAMP", {3})})
+  for (const ByteVector& c :
+       {Mtrd_Int("FSEC", 10), Mtrd_Int("SFRE", 11025), Mtrd_Int("SBIT", 16), Mtrd_Int("STER", 1),
+        Mtrd_Int("SCRU", 5), Mtrd_Chunk("ANIM", {2}), Mtrd_Chunk("SAMP", {3})})
     chunks.push_back(c);
   return chunks;
 }
@@ -52,7 +52,9 @@ bool Video(const std::vector<ByteVector>& chunks, MtrdVideo* v) {
 }
 
 std::vector<ByteVector> Without(std::vector<ByteVector> chunks, std::string_view tag) {
-  std::erase_if(chunks, [&](const ByteVector& c) { return std::string_view(reinterpret_cast<const char*>(c.data()), 4) == tag; });
+  std::erase_if(chunks, [&](const ByteVector& c) {
+    return std::string_view(reinterpret_cast<const char*>(c.data()), 4) == tag;
+  });
   return chunks;
 }
 
@@ -86,8 +88,9 @@ TEST(MtrdVideo, Version1283WithSound) {
 }
 
 TEST(MtrdVideo, EarlierVersionsUseAnih) {
-  std::vector<ByteVector> chunks = {Mtrd_Head("v", 1280, 4, 2, 8, 3, 8, 1), Mtrd_Chunk("PALE", Test_Palette()),
-                                    Mtrd_Chunk("PICT", ByteVector(8, 1)), Mtrd_Chunk("ANIM", {1})};
+  std::vector<ByteVector> chunks = {Mtrd_Head("v", 1280, 4, 2, 8, 3, 8, 1),
+                                    Mtrd_Chunk("PALE", Test_Palette()), Mtrd_Chunk("PICT", ByteVector(8, 1)),
+                                    Mtrd_Chunk("ANIM", {1})};
   MtrdVideo v;
   ASSERT_TRUE(Video(chunks, &v));
   EXPECT_EQ(v.sound.frames_per_second, 15);
@@ -105,7 +108,8 @@ TEST(MtrdVideo, EarlierVersionsUseAnih) {
 
 TEST(MtrdVideo, PictureRequirements) {
   MtrdVideo v;
-  for (std::string_view tag : {"PALE", "PICT", "ANIM", "NAME", "SIZX", "SIZY", "BITP", "PACK", "SIZE", "NBFR"}) {
+  for (std::string_view tag :
+       {"PALE", "PICT", "ANIM", "NAME", "SIZX", "SIZY", "BITP", "PACK", "SIZE", "NBFR"}) {
     EXPECT_FALSE(Video(Without(Video_1283(), tag), &v)) << tag;
   }
   for (int32_t depth : {0, 24, 32, 4}) {
@@ -139,8 +143,10 @@ TEST(MtrdVideo, SoundBounds) {
   EXPECT_FALSE(Video(With_Int(Video_1283(), "STER", 2), &v));
   EXPECT_FALSE(Video(With_Int(Video_1283(), "SFRE", -1), &v));
   EXPECT_FALSE(Video(With_Int(With_Int(Video_1283(), "SFRE", 2), "SBIT", 8), &v)) << "0 bytes per frame";
-  EXPECT_FALSE(Video(With_Int(With_Int(Video_1283(), "SFRE", 2000000000), "FSEC", 1), &v)) << "too many bytes";
-  EXPECT_TRUE(Video(With_Int(Video_1283(), "SCRU", 9), &v)) << "an unknown sound method leaves blocks undecoded";
+  EXPECT_FALSE(Video(With_Int(With_Int(Video_1283(), "SFRE", 2000000000), "FSEC", 1), &v))
+      << "too many bytes";
+  EXPECT_TRUE(Video(With_Int(Video_1283(), "SCRU", 9), &v))
+      << "an unknown sound method leaves blocks undecoded";
 }
 
 TEST(MtrdVideo, Version1284) {
@@ -148,7 +154,8 @@ TEST(MtrdVideo, Version1284) {
   ASSERT_TRUE(Video(Video_1284(16, 22050), &v));
   EXPECT_EQ(v.sound_bytes_per_frame, 1764);
   EXPECT_EQ(v.frame_bytes, 4u * 2u * 2u);
-  for (std::string_view tag : {"FSEC", "SFRE", "SSIZ", "SBIT", "STER", "SCRU", "SAMP", "ANIM", "PALE", "PICT"}) {
+  for (std::string_view tag :
+       {"FSEC", "SFRE", "SSIZ", "SBIT", "STER", "SCRU", "SAMP", "ANIM", "PALE", "PICT"}) {
     EXPECT_FALSE(Video(Without(Video_1284(16, 22050), tag), &v)) << tag;
   }
   // Without sound: no sound chunks needed.

@@ -7,7 +7,8 @@
 
 namespace {
 
-void Expect_Record(const DisplayMode& m, int id, int kind, int bits, uint64_t colors, int w, int h, int pitch) {
+void Expect_Record(const DisplayMode& m, int id, int kind, int bits, uint64_t colors, int w, int h,
+                   int pitch) {
   EXPECT_EQ(m.id, id);
   EXPECT_EQ(m.kind, kind);
   EXPECT_EQ(m.bits, bits);

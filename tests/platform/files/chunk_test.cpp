@@ -52,8 +52,7 @@ class ChunkSearch : public testing::Test {
 };
 
 // HEAD at 0 (16 bytes), DATA at 16 (12), TAIL at 28 (8); the file is 36 bytes.
-const std::string kThree =
-    Chunk("HEAD", "12345678") + Chunk("DATA", "abcd") + Chunk("TAIL", "");
+const std::string kThree = Chunk("HEAD", "12345678") + Chunk("DATA", "abcd") + Chunk("TAIL", "");
 
 TEST_F(ChunkSearch, FindsEachChunkIgnoringCase) {
   Use(kThree);
@@ -197,8 +196,8 @@ TEST_F(ChunkSearch, BadHandles) {
 // The same walk on a disk file, the way the picture readers use it.
 TEST(ChunkSearchDisk, FindsInADiskFile) {
   TempFolder tmp;
-  const std::string bytes = Chunk("MTRD", 8 + 12 + 9, Chunk("VERS", "1282") + Chunk("NAME", "n")) +
-                            Chunk("XTRA", "");
+  const std::string bytes =
+      Chunk("MTRD", 8 + 12 + 9, Chunk("VERS", "1282") + Chunk("NAME", "n")) + Chunk("XTRA", "");
   tmp.Write("pic.mtd", bytes);
   Wendax wx;
   int handle = File_Open(wx, tmp.Path("PIC.MTD"), kFileModeRead);

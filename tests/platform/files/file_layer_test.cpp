@@ -22,7 +22,8 @@ TEST(FileHandles, FortyThenRefusedThenFreedSlotReused) {
   std::vector<int> handles;
   std::set<int> distinct;
   for (int i = 0; i < kFileHandleCount; ++i) {
-    int handle = i % 2 ? File_Open(wx, tmp.Path("disk.bin"), kFileModeRead) : File_Open(wx, "mem.bin", kFileModeRead);
+    int handle =
+        i % 2 ? File_Open(wx, tmp.Path("disk.bin"), kFileModeRead) : File_Open(wx, "mem.bin", kFileModeRead);
     EXPECT_EQ(handle, i) << "the first free entry is used";
     EXPECT_EQ(File_Last_Result(wx), 0);
     handles.push_back(handle);

@@ -152,12 +152,12 @@ TEST(MemoryFile, SeekClampsAtBothEnds) {
     int32_t expected;
   };
   const Case cases[] = {
-      {-5, kSeekStart, 10, 0},      {0, kSeekStart, 10, 0},        {29, kSeekStart, 0, 29},
-      {30, kSeekStart, 0, 30},      {31, kSeekStart, 0, 31},       {1000, kSeekStart, 0, 31},
+      {-5, kSeekStart, 10, 0},        {0, kSeekStart, 10, 0},        {29, kSeekStart, 0, 29},
+      {30, kSeekStart, 0, 30},        {31, kSeekStart, 0, 31},       {1000, kSeekStart, 0, 31},
       {INT32_MAX, kSeekStart, 0, 31}, {INT32_MIN, kSeekStart, 5, 0}, {3, kSeekCurrent, 2, 5},
-      {-100, kSeekCurrent, 2, 0},   {100, kSeekCurrent, 2, 31},    {INT32_MAX, kSeekCurrent, 31, 31},
-      {0, kSeekEnd, 3, 30},         {-1, kSeekEnd, 3, 29},         {1, kSeekEnd, 3, 31},
-      {-30, kSeekEnd, 3, 0},        {-31, kSeekEnd, 3, 0},         {INT32_MIN, kSeekEnd, 3, 0},
+      {-100, kSeekCurrent, 2, 0},     {100, kSeekCurrent, 2, 31},    {INT32_MAX, kSeekCurrent, 31, 31},
+      {0, kSeekEnd, 3, 30},           {-1, kSeekEnd, 3, 29},         {1, kSeekEnd, 3, 31},
+      {-30, kSeekEnd, 3, 0},          {-31, kSeekEnd, 3, 0},         {INT32_MIN, kSeekEnd, 3, 0},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << k.offset << " from " << k.origin << " at " << k.start);

@@ -190,8 +190,8 @@ TEST_F(MemDeathTest, FatalMessageGoesToTheSink) {
         int calls = 0;
         wx.fatal_message = [&calls](std::string_view text, std::string_view caption) {
           ++calls;
-          std::fprintf(stderr, "call %d text [%.*s] caption [%.*s]\n", calls, int(text.size()),
-                       text.data(), int(caption.size()), caption.data());
+          std::fprintf(stderr, "call %d text [%.*s] caption [%.*s]\n", calls, int(text.size()), text.data(),
+                       int(caption.size()), caption.data());
         };
         Mem_Alloc(wx, 0);
       },

@@ -144,10 +144,23 @@ TEST(PakRead, ImpossibleSizes) {
         PakStatus::kMalformed);
   check("stored, 4 GB", Pak_Bytes("PAKF", "S", 0, 4, 0xFFFFFFFFu, "data"), PakStatus::kMalformed);
   // Two run-length bytes give at most 128 bytes.
-  check("run-length, 129 from 2", Pak_Bytes("PAKF", "S", 1, 2, 129, "\x7f" "A"), PakStatus::kImpossibleSize);
-  check("run-length, 4 GB", Pak_Bytes("PAKF", "S", 1, 2, 0xFFFFFFFFu, "\x7f" "A"),
+  check("run-length, 129 from 2",
+        Pak_Bytes("PAKF", "S", 1, 2, 129,
+                  "\x7f"
+                  "A"),
         PakStatus::kImpossibleSize);
-  check("long LZ, 2 GB", Pak_Bytes("PAKF", "S", 3, 4, 0x80000000u, std::string("\x00" "A" "\x00" "B", 4)),
+  check("run-length, 4 GB",
+        Pak_Bytes("PAKF", "S", 1, 2, 0xFFFFFFFFu,
+                  "\x7f"
+                  "A"),
+        PakStatus::kImpossibleSize);
+  check("long LZ, 2 GB",
+        Pak_Bytes("PAKF", "S", 3, 4, 0x80000000u,
+                  std::string("\x00"
+                              "A"
+                              "\x00"
+                              "B",
+                              4)),
         PakStatus::kImpossibleSize);
   check("Huffman, table only", Pak_Bytes("PAKF", "S", 4, 32, 1, std::string(32, '\0')),
         PakStatus::kImpossibleSize);
@@ -157,7 +170,9 @@ TEST(PakRead, ImpossibleSizes) {
 // The largest size the header may claim for what is present still reads.
 TEST(PakRead, SizeAtTheCeiling) {
   Wendax wx;
-  std::string file = Pak_Bytes("PAKF", "R", 1, 2, 128, "\x7f" "A");
+  std::string file = Pak_Bytes("PAKF", "R", 1, 2, 128,
+                               "\x7f"
+                               "A");
   Memory_File_Add(wx, "r.pak", file.data(), file.size());
   PakRead read = Read_Pak(wx, "r.pak");
   ASSERT_EQ(read.result, 0);
@@ -180,8 +195,8 @@ TEST(PakRead, TruncatedAndCorruptData) {
     SCOPED_TRACE(testing::Message() << "method " << method);
     const std::string file = Pak_File("CUT.BIN", method, data);
     ASSERT_GT(file.size(), kPakHeaderSize + 16);
-    for (size_t keep : {kPakHeaderSize, kPakHeaderSize + 1, kPakHeaderSize + 16, file.size() / 2,
-                        file.size() - 1}) {
+    for (size_t keep :
+         {kPakHeaderSize, kPakHeaderSize + 1, kPakHeaderSize + 16, file.size() / 2, file.size() - 1}) {
       SCOPED_TRACE(testing::Message() << "cut to " << keep);
       tmp.Write("cut.pak", file.substr(0, keep));
       Expect_Refused(wx, tmp.Path("cut.pak"));
@@ -201,7 +216,11 @@ TEST(PakRead, TruncatedAndCorruptData) {
   Memory_File_Add(wx, "far.pak", far_copy.data(), far_copy.size());
   Expect_Refused(wx, "far.pak");
   EXPECT_EQ(Pak_Read_File(wx, "far.pak").status, PakStatus::kMalformed);
-  std::string far_long = Pak_Bytes("PAKF", "D", 3, 5, 3, std::string("\x00" "A" "\x81\x00\x01", 5));
+  std::string far_long = Pak_Bytes("PAKF", "D", 3, 5, 3,
+                                   std::string("\x00"
+                                               "A"
+                                               "\x81\x00\x01",
+                                               5));
   Memory_File_Add(wx, "far3.pak", far_long.data(), far_long.size());
   Expect_Refused(wx, "far3.pak");
   EXPECT_EQ(Pak_Read_File(wx, "far3.pak").status, PakStatus::kMalformed);
@@ -214,8 +233,8 @@ TEST(PakRead, PackedSizeLimitsTheInput) {
   const std::string data(300, 'Z');
   std::vector<uint8_t> packed = Pack(1, reinterpret_cast<const uint8_t*>(data.data()), data.size());
   ASSERT_GE(packed.size(), 4u);
-  std::string file = Pak_Bytes("PAKF", "L", 1, uint32_t(packed.size() - 2), uint32_t(data.size()),
-                               As_Text(packed));
+  std::string file =
+      Pak_Bytes("PAKF", "L", 1, uint32_t(packed.size() - 2), uint32_t(data.size()), As_Text(packed));
   Memory_File_Add(wx, "limit.pak", file.data(), file.size());
   Expect_Refused(wx, "limit.pak");
   PakResult result = Pak_Read_File(wx, "limit.pak");

@@ -68,9 +68,9 @@ TEST(TextToInt, SignDigitsAndStop) {
   EXPECT_EQ(Text_To_Int("007"), 7);
   EXPECT_EQ(Text_To_Int("12AB"), 12);
   EXPECT_EQ(Text_To_Int("3,4"), 3);
-  EXPECT_EQ(Text_To_Int("+5"), 0);     // no "+" sign
-  EXPECT_EQ(Text_To_Int(" 5"), 0);     // no blank skipped
-  EXPECT_EQ(Text_To_Int("--5"), 0);    // one sign only
+  EXPECT_EQ(Text_To_Int("+5"), 0);   // no "+" sign
+  EXPECT_EQ(Text_To_Int(" 5"), 0);   // no blank skipped
+  EXPECT_EQ(Text_To_Int("--5"), 0);  // one sign only
   EXPECT_EQ(Text_To_Int("-"), 0);
   EXPECT_EQ(Text_To_Int("-x9"), 0);
   EXPECT_EQ(Text_To_Int("abc"), 0);
@@ -78,7 +78,10 @@ TEST(TextToInt, SignDigitsAndStop) {
   EXPECT_EQ(Text_To_Int(static_cast<const char*>(nullptr)), 0);
   EXPECT_EQ(Text_To_Int(std::string_view("42")), 42);
   EXPECT_EQ(Text_To_Int(std::string_view("42", 1)), 4);  // a view ends where it ends
-  EXPECT_EQ(Text_To_Int(std::string_view("1\0" "2", 3)), 1);
+  EXPECT_EQ(Text_To_Int(std::string_view("1\0"
+                                         "2",
+                                         3)),
+            1);
 }
 
 // Wraps modulo 2^32 like a 32-bit accumulator, in both directions.
@@ -109,9 +112,9 @@ TEST(HexToInt, DigitsCaseAndStop) {
   EXPECT_EQ(Hex_To_Int("-1"), 0);
   EXPECT_EQ(Hex_To_Int("g"), 0);
   EXPECT_EQ(Hex_To_Int(""), 0);
-  EXPECT_EQ(Hex_To_Int("@"), 0);   // one below 'A'
-  EXPECT_EQ(Hex_To_Int("`"), 0);   // one below 'a'
-  EXPECT_EQ(Hex_To_Int(":"), 0);   // one above '9'
+  EXPECT_EQ(Hex_To_Int("@"), 0);  // one below 'A'
+  EXPECT_EQ(Hex_To_Int("`"), 0);  // one below 'a'
+  EXPECT_EQ(Hex_To_Int(":"), 0);  // one above '9'
 }
 
 TEST(IntToText, DecimalAndHex) {
@@ -165,7 +168,7 @@ TEST(PathFileName, AllThreeSeparators) {
   EXPECT_EQ(Path_File_Name("data\\name.pcx"), "name.pcx");
   EXPECT_EQ(Path_File_Name("D:name.pcx"), "name.pcx");
   EXPECT_EQ(Path_File_Name("D:\\game\\data/name.pcx"), "name.pcx");
-  EXPECT_EQ(Path_File_Name("a/b\\c:d"), "d");       // the last one of any kind
+  EXPECT_EQ(Path_File_Name("a/b\\c:d"), "d");  // the last one of any kind
   EXPECT_EQ(Path_File_Name("a\\b/c"), "c");
   EXPECT_EQ(Path_File_Name("data/"), "");
   EXPECT_EQ(Path_File_Name("data\\"), "");
@@ -177,8 +180,8 @@ TEST(PathFileName, AllThreeSeparators) {
 TEST(PathFileName, First255Characters) {
   const std::string folder(200, 'f');
   const std::string name(54, 'n');
-  EXPECT_EQ(Path_File_Name(folder + "/" + name), name);             // 255 in all
-  EXPECT_EQ(Path_File_Name(folder + "/" + name + "x"), name);       // the 256th is dropped
+  EXPECT_EQ(Path_File_Name(folder + "/" + name), name);        // 255 in all
+  EXPECT_EQ(Path_File_Name(folder + "/" + name + "x"), name);  // the 256th is dropped
   // A separator beyond the 255th character is not seen.
   const std::string long_name(255, 'n');
   EXPECT_EQ(Path_File_Name(long_name + "/tail"), long_name);
@@ -256,7 +259,7 @@ TEST(FieldGet, First255Characters) {
   std::string out;
   const std::string head255(255, 'x');
   out = "stale";
-  EXPECT_EQ(Field_Get(head255 + ",A", out, 1), -1);     // the comma is the 256th character
+  EXPECT_EQ(Field_Get(head255 + ",A", out, 1), -1);  // the comma is the 256th character
   EXPECT_EQ(out, "");
   EXPECT_EQ(Field_Get(head255 + ",A", out, 0), 0);
   EXPECT_EQ(out, head255);
@@ -266,7 +269,7 @@ TEST(FieldGet, First255Characters) {
   EXPECT_EQ(Field_Get(head254 + ",A,B", out, 2), -1);
 
   const std::string head253(253, 'x');
-  EXPECT_EQ(Field_Get(head253 + ",A", out, 1), 0);      // "A" is the 255th character
+  EXPECT_EQ(Field_Get(head253 + ",A", out, 1), 0);  // "A" is the 255th character
   EXPECT_EQ(out, "A");
   EXPECT_EQ(Field_Get(head253 + ",ABCDEF", out, 1), 0);
   EXPECT_EQ(out, "A");

@@ -36,7 +36,8 @@ TEST(PngWriter, SavesTheColoursOfEveryDepth) {
     int bits;
   };
   HeadlessConfig c555 = Card_555();
-  std::vector<Case> cases = {{Card_With({{64, 48, 16, 0}}), 16}, {c555, 16}, {Card_With({{64, 48, 8, 0}}), 8}};
+  std::vector<Case> cases = {
+      {Card_With({{64, 48, 16, 0}}), 16}, {c555, 16}, {Card_With({{64, 48, 8, 0}}), 8}};
   for (Case& c : cases) {
     DisplayRig rig(c.card);
     int width = c.card.modes.back().width, height = c.card.modes.back().height;

@@ -8,9 +8,8 @@
 namespace {
 
 TEST(KeyCodes, EveryVirtualKey) {
-  std::map<int, int> want = {{8, 9},         {9, 8},         {46, 8},        {27, 27},       {33, 0},
-                             {34, 0},        {35, 0},        {36, 0},        {45, 0},        {37, 0x4B00},
-                             {38, 0x4800},   {39, 0x4D00},   {40, 0x5000}};
+  std::map<int, int> want = {{8, 9},  {9, 8},  {46, 8},      {27, 27},     {33, 0},      {34, 0},     {35, 0},
+                             {36, 0}, {45, 0}, {37, 0x4B00}, {38, 0x4800}, {39, 0x4D00}, {40, 0x5000}};
   for (int f = 0; f < 12; ++f) want[112 + f] = 128 + f;
   for (int vk = -1; vk <= 256; ++vk) {
     std::optional<int> code = Key_Code_For_Virtual_Key(vk);

@@ -13,9 +13,9 @@ TEST(SdlTextInput, AsciiLatin1AndTheWindowsExtras) {
 }
 
 TEST(SdlTextInput, UnmappableAndMalformedTextIsLeftOut) {
-  EXPECT_TRUE(Window_Characters("\xE4\xB8\xAD").empty());        // a CJK letter
-  EXPECT_TRUE(Window_Characters("\xF0\x9F\x98\x80").empty());    // an emoji
-  EXPECT_TRUE(Window_Characters("\xC2\x81").empty());            // a C1 control
+  EXPECT_TRUE(Window_Characters("\xE4\xB8\xAD").empty());          // a CJK letter
+  EXPECT_TRUE(Window_Characters("\xF0\x9F\x98\x80").empty());      // an emoji
+  EXPECT_TRUE(Window_Characters("\xC2\x81").empty());              // a C1 control
   EXPECT_EQ(Window_Characters("\xC3x"), (std::vector<int>{'x'}));  // cut sequence
   EXPECT_EQ(Window_Characters("\xFFy"), (std::vector<int>{'y'}));
   EXPECT_EQ(Window_Characters("\xE2\x82"), (std::vector<int>{}));

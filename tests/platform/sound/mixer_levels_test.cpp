@@ -32,7 +32,7 @@ TEST(MixerLevels, PanAttenuatesTheFarSideByItsDecibels) {
   EXPECT_EQ(Output_Of(tone, 255, -300), std::make_pair(20000, 1062));  // pan -255: right -25.5 dB
   EXPECT_EQ(Output_Of(tone, 255, -255), std::make_pair(20000, 1062));
   EXPECT_EQ(Output_Of(tone, 255, 255), std::make_pair(1062, 20000));
-  EXPECT_EQ(Output_Of(tone, 255, 100), std::make_pair(6325, 20000));  // left -10 dB
+  EXPECT_EQ(Output_Of(tone, 255, 100), std::make_pair(6325, 20000));   // left -10 dB
   EXPECT_EQ(Output_Of(tone, 128, -100), std::make_pair(10047, 3177));  // both laws add up
 }
 

@@ -209,9 +209,9 @@ TEST(SoundCursor, LoopingCursorWrapsAroundTheData) {
 
 TEST(SoundCursor, CursorCountsBytesOfTheChannelsOwnFormat) {
   SoundRig rig;
-  Sample stereo16 = Constant16(1, 100, 44100, 1);  // 4 bytes a frame
+  Sample stereo16 = Constant16(1, 100, 44100, 1);                      // 4 bytes a frame
   Sample stereo8 = Sample8(std::vector<uint8_t>(200, 128), 11025, 1);  // 2 bytes a frame, quarter rate
-  Sample mono8 = Sample8(std::vector<uint8_t>(100, 128), 88200);  // 1 byte a frame, twice the rate
+  Sample mono8 = Sample8(std::vector<uint8_t>(100, 128), 88200);       // 1 byte a frame, twice the rate
   ASSERT_EQ(Sound_Play(rig.wx, &stereo16, 255, 0, kSoundFlagLoop), 1);
   ASSERT_EQ(Sound_Play(rig.wx, &stereo8, 255, 0, kSoundFlagLoop), 2);
   ASSERT_EQ(Sound_Play(rig.wx, &mono8, 255, 0, kSoundFlagLoop), 3);

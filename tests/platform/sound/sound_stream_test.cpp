@@ -45,7 +45,8 @@ TEST(SoundStream, RefillsFollowThePlayCursorThroughBothPhases) {
   const int16_t expected[] = {1000, 2000, 3000, 4000};
   for (int part = 0; part < 4; ++part) {
     EXPECT_EQ(Left(*rig.audio, size_t(part * kHalfFrames)), expected[part]) << "part " << part;
-    EXPECT_EQ(Left(*rig.audio, size_t(part * kHalfFrames + kHalfFrames - 1)), expected[part]) << "part " << part;
+    EXPECT_EQ(Left(*rig.audio, size_t(part * kHalfFrames + kHalfFrames - 1)), expected[part])
+        << "part " << part;
   }
 }
 
@@ -87,9 +88,9 @@ TEST(SoundStream, StartIsRefusedWithoutDeviceChannelOrData) {
   EXPECT_EQ(Stream_State(no_device), StreamPhase::kOff);
 
   SoundRig rig;
-  EXPECT_EQ(Stream_Start(rig.wx, Half(1), 44100, 16, 0, 1, 255, 0), -1);            // no halves
-  EXPECT_EQ(Stream_Start(rig.wx, Half(1), 44100, 16, 0, 2 * kSize, 255, 0), -1);    // data too short
-  EXPECT_EQ(Stream_Start(rig.wx, Half(1), 44100, 24, 0, kSize, 255, 0), -1);        // not playable
+  EXPECT_EQ(Stream_Start(rig.wx, Half(1), 44100, 16, 0, 1, 255, 0), -1);          // no halves
+  EXPECT_EQ(Stream_Start(rig.wx, Half(1), 44100, 16, 0, 2 * kSize, 255, 0), -1);  // data too short
+  EXPECT_EQ(Stream_Start(rig.wx, Half(1), 44100, 24, 0, kSize, 255, 0), -1);      // not playable
   EXPECT_EQ(Stream_State(rig.wx), StreamPhase::kOff);
 
   Sample tone = Constant16(1, 10);

@@ -72,4 +72,3 @@ SoundRig::~SoundRig() = default;
 
 int16_t Left(const NullAudio& audio, size_t frame) { return audio.Captured().at(frame * 2); }
 int16_t Right(const NullAudio& audio, size_t frame) { return audio.Captured().at(frame * 2 + 1); }
-

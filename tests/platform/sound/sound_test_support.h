@@ -44,4 +44,3 @@ struct SoundRig {
 // Left and right of captured frame i.
 int16_t Left(const NullAudio& audio, size_t frame);
 int16_t Right(const NullAudio& audio, size_t frame);
-

@@ -16,7 +16,9 @@ std::string Data(std::string_view bytes) { return Chunk("data", bytes); }
 
 class WavFile : public ::testing::Test {
  protected:
-  void Add(std::string_view name, std::string_view bytes) { Memory_File_Add(wx, name, bytes.data(), bytes.size()); }
+  void Add(std::string_view name, std::string_view bytes) {
+    Memory_File_Add(wx, name, bytes.data(), bytes.size());
+  }
   Wendax wx;
 };
 
@@ -61,7 +63,8 @@ TEST_F(WavFile, FormatChunkAfterTheDataChunkIsFound) {
 
 TEST_F(WavFile, OtherChunksAreSteppedOverWithoutPadBytes) {
   // An odd-sized chunk is followed directly by the next header.
-  Add("list.wav", Riff("WAVE", Chunk("LIST", "abc") + Fmt(1, 8000, 8) + Chunk("junk", "12345") + Data("\x80\x90")));
+  Add("list.wav",
+      Riff("WAVE", Chunk("LIST", "abc") + Fmt(1, 8000, 8) + Chunk("junk", "12345") + Data("\x80\x90")));
   std::optional<Sample> sample = Wav_Load(wx, "list.wav");
   ASSERT_TRUE(sample.has_value());
   EXPECT_EQ(sample->rate, 8000);
@@ -73,7 +76,8 @@ TEST_F(WavFile, FormTypeMustBeWaveAndTagsIgnoreCase) {
   Add("avi.wav", Riff("AVI ", Fmt() + Data("ab")));
   EXPECT_FALSE(Wav_Read_Info(wx, "avi.wav").has_value());
   EXPECT_FALSE(Wav_Load(wx, "avi.wav").has_value());
-  Add("lower.wav", "riff" + Le32(4 + 24 + 10) + "wave" + Chunk("FMT ", Fmt_Payload(1, 1, 8000, 8)) + Chunk("DATA", "ab"));
+  Add("lower.wav",
+      "riff" + Le32(4 + 24 + 10) + "wave" + Chunk("FMT ", Fmt_Payload(1, 1, 8000, 8)) + Chunk("DATA", "ab"));
   EXPECT_TRUE(Wav_Load(wx, "lower.wav").has_value());
 }
 
