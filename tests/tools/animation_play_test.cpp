@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kvr_read/kvr_read.h"
+#include "packing/byte_order.h"
 #include "tests/tools/panorama_pictures.h"
 #include "tests/support/temp_folder.h"
 #include "tools/panorama_writer.h"
@@ -117,13 +118,8 @@ TEST(AnimationPlay, OtherChunksAreSkippedAndAShortSequenceEndsEarly) {
   // The animation chunk follows the static chunk; it claims 5 frames and
   // gets a chunk of unknown tag between its first two frames.
   const size_t anim = 16 + content.data.size() + 8;
-  auto put = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = uint8_t(v >> (8 * i));
-  };
-  auto get = [&](size_t at) {
-    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
-           uint32_t(bytes[at + 3]) << 24;
-  };
+  auto put = [&](size_t at, uint32_t v) { Put_Le32(bytes.data() + at, v); };
+  auto get = [&](size_t at) { return Le_U32(bytes.data() + at); };
   ASSERT_EQ(get(anim), 0xA0B1C201u);
   put(anim + 40, 5);
   const size_t second_frame = anim + 44 + get(anim + 44 + 4);

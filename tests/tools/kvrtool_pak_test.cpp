@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "packing/byte_order.h"
 #include "packing/packing.h"
 #include "platform/files/pak_file.h"
 #include "tests/support/temp_folder.h"
@@ -44,8 +45,7 @@ std::string Pak_Bytes(int method, const std::string& name, const std::string& da
 }
 
 uint32_t Read_U32(const std::string& bytes, size_t at) {
-  return uint32_t(uint8_t(bytes[at])) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
-         uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+  return Le_U32(reinterpret_cast<const uint8_t*>(bytes.data()) + at);
 }
 
 TEST(KvrtoolPak, RoundTripEveryMethodExactBytes) {
