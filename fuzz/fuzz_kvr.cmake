@@ -5,7 +5,8 @@ kvr_fuzz(fuzz_dct_unpack SOURCES fuzz_dct_unpack.cpp LIBS dct)
 
 # Writes their seed corpora: fuzz_make_kvr_seeds fuzz/corpus
 add_executable(fuzz_make_kvr_seeds make_kvr_seeds.cpp)
-target_link_libraries(fuzz_make_kvr_seeds PRIVATE dct)
+kvr_headers(fuzz_make_kvr_seeds fuzz)
+target_link_libraries(fuzz_make_kvr_seeds PRIVATE dct kvr_read kvr_byte_order)
 
 # fuzz_scene_load: Load_Scene_Picture on the input as a file.
 # fuzz_scene_animation: the input's animations played frame by frame.
