@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "engine/debug_output.h"
+#include "engine/run/run_state.h"
 #include "engine/script/script_data.h"
 #include "engine/search_path.h"
 
 struct Wendax;
 class EngineServices;
+class RunTrace;
 
 inline constexpr size_t kScriptNameMax = 259;  // characters of a chain name
 inline constexpr const char* kDefaultScript = "script.lst";
@@ -33,13 +35,21 @@ struct EngineDefaults {
 };
 
 struct Engine {
+  // Without services of its own the engine uses the run's (view animations
+  // and the frame's steps; the media and plug-in calls report themselves on
+  // the debug output until they exist).
   explicit Engine(Wendax& platform, EngineServices* services = nullptr);
   ~Engine();
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
+  // The current warp, or null outside a run or with an index out of range.
+  WARP* Warp();
+  // True when the current warp is a still picture (kind not 0).
+  bool Warp_Is_Still();
+
   Wendax& wx;
-  EngineServices* services;  // the interpreter's media, animation and plug-in calls
+  EngineServices* services;  // never null
 
   std::unique_ptr<SCRIPT_DATA> script;  // absent when no script is loaded
   ENGINE_STATE state;
@@ -54,8 +64,18 @@ struct Engine {
   std::string program_folder;
   std::vector<std::string> cd_roots;
 
+  RunState run;
+  RunTrace* trace = nullptr;  // null: nothing is reported
+
   DebugSink debug;
+
+ private:
+  std::unique_ptr<EngineServices> own_services_;
 };
+
+// Requests the test with that id at the end of the frame; negative ids are
+// ignored.
+void Pending_Test_Request(Engine& engine, int32_t id);
 
 // Writes one line to the engine's debug output.
 void Debug_Print(Engine& engine, std::string_view line);

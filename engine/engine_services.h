@@ -1,7 +1,8 @@
-// What the interpreter asks of the rest of the engine: view animations and
-// screen transitions, sounds and music, videos, plug-in blocks and cursor
-// pictures. The main loop implements it with the real subsystems; tests
-// record the calls.
+// What the interpreter and the main loop ask of the rest of the engine: view
+// animations and screen transitions, sounds and music, videos, plug-in
+// blocks, cursor pictures, and the frame's steps that belong to the sound
+// and plug-in subsystems. RunServices (engine/run/run_services.h) is the
+// engine's own; tests record the calls.
 #pragma once
 
 #include <string>
@@ -36,4 +37,16 @@ class EngineServices {
   // Replaces the default cursor (active = false) or the default active
   // cursor (active = true) with the named picture.
   virtual void Set_Default_Cursor(Engine& engine, bool active, const std::string& picture) = 0;
+
+  // Steps of the run that the sound and plug-in subsystems fill in; each
+  // does nothing by default. Random sounds of the frame (frame step 2), the
+  // frame hooks (animation blocs, waves, overlays, error fill), the sound
+  // service (also on the sound timer while a warp loads), and the sound side
+  // of a run's start, of warp entry and of a run's end.
+  virtual void Random_Sounds_Frame(Engine&) {}
+  virtual void Frame_Hooks(Engine&) {}
+  virtual void Sound_Service(Engine&) {}
+  virtual void Sound_Run_Start(Engine&) {}
+  virtual void Sound_Warp_Entry(Engine&) {}
+  virtual void Sound_Run_End(Engine&) {}
 };
