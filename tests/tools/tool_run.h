@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-struct ToolRun {
-  int status = -1;  // the exit status; 128 + the signal number when killed
-  std::string out;
-  std::string err;
-};
+#include "tests/support/program_run.h"
+
+using ToolRun = ProgramRun;
 
 // Runs kvrtool with the arguments in the folder `cwd` ("" = the current one),
 // with standard input from /dev/null.
-ToolRun Run_Kvrtool(const std::vector<std::string>& args, const std::string& cwd = "");
+inline ToolRun Run_Kvrtool(const std::vector<std::string>& args, const std::string& cwd = "") {
+  return Run_Program(KVRTOOL_PATH, args, cwd);
+}

@@ -1,4 +1,4 @@
-#include "tests/tools/tool_run.h"
+#include "tests/support/program_run.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -20,7 +20,8 @@ void Check(int error, const char* what) {
 
 }  // namespace
 
-ToolRun Run_Kvrtool(const std::vector<std::string>& args, const std::string& cwd) {
+ProgramRun Run_Program(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& cwd) {
   // Output goes to files rather than pipes: no deadlock whatever the amount.
   TempFolder capture;
   std::string out_path = capture.Path("out"), err_path = capture.Path("err");
@@ -34,21 +35,21 @@ ToolRun Run_Kvrtool(const std::vector<std::string>& args, const std::string& cwd
         "stderr");
   if (!cwd.empty()) Check(posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str()), "chdir");
 
-  std::vector<std::string> strings{KVRTOOL_PATH};
+  std::vector<std::string> strings{program};
   strings.insert(strings.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& s : strings) argv.push_back(s.data());
   argv.push_back(nullptr);
 
   pid_t pid = 0;
-  int spawned = posix_spawn(&pid, KVRTOOL_PATH, &actions, nullptr, argv.data(), environ);
+  int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   Check(spawned, "spawn");
 
   int wstatus = 0;
   while (waitpid(pid, &wstatus, 0) < 0)
     if (errno != EINTR) throw std::runtime_error("waitpid failed");
-  ToolRun run;
+  ProgramRun run;
   run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   run.out = capture.Read("out").value_or("");
   run.err = capture.Read("err").value_or("");
