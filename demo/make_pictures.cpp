@@ -67,7 +67,8 @@ bool Cursor(const std::string& out, bool active) {
     for (int x = 0; x < 24; ++x) {
       const int dx = x - 12, dy = y - 12;
       uint8_t v = 0;
-      if (active ? (dx * dx + dy * dy <= 100 && dx * dx + dy * dy >= 49) : (std::abs(dx) <= 1 || std::abs(dy) <= 1))
+      if (active ? (dx * dx + dy * dy <= 100 && dx * dx + dy * dy >= 49)
+                 : (std::abs(dx) <= 1 || std::abs(dy) <= 1))
         v = 1;
       if (active && dx * dx + dy * dy <= 4) v = 2;
       if (!active && std::abs(dx) > 9) v = 0;
@@ -109,7 +110,7 @@ bool Panorama(Wendax& wx, const std::string& sample, const std::string& zone_fil
         const int32_t yaw = int32_t(std::lround(a * kRadiansToUnits)) & kAngleMask;
         const int32_t pitch = int32_t(std::lround((b - kQuarterTurn) * kRadiansToUnits));
         Rgb c = wall;
-        if (pitch < -900) c = {70, 60, 50};    // floor
+        if (pitch < -900) c = {70, 60, 50};     // floor
         if (pitch > 1100) c = {200, 200, 190};  // ceiling
         if (std::abs(pitch) < 12) c = {40, 40, 40};
         if (yaw % 1024 < 10) c = {30, 30, 30};

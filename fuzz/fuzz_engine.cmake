@@ -2,3 +2,7 @@
 # fuzz_pak_read: a packed file read from memory.
 kvr_fuzz(fuzz_script_load SOURCES fuzz_script_load.cpp LIBS kvr_engine)
 kvr_fuzz(fuzz_pak_read SOURCES fuzz_pak_read.cpp LIBS kvr_wendax)
+# fuzz_zone_file: a zone file read, put on the angle grid and hit-tested.
+# fuzz_session: a headless session file parsed.
+kvr_fuzz(fuzz_zone_file SOURCES fuzz_zone_file.cpp LIBS kvr_engine)
+kvr_fuzz(fuzz_session SOURCES fuzz_session.cpp LIBS kvr_engine)

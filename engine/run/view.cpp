@@ -1,6 +1,7 @@
 #include "engine/run/view.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "engine/engine.h"
@@ -22,7 +23,15 @@ bool Arc_Holds(float first, float second, float a) {
   return (lo <= a && a <= hi) || (lo <= a + 6.2831853f && a + 6.2831853f <= hi);
 }
 
-int32_t Grid(float radians) { return int32_t(std::trunc(radians * kRadiansToUnits)) & kAngleMask; }
+// Truncation toward zero. Zone bounds come from files: a value outside the
+// 32-bit range (or not a number) gives INT32_MIN, as the processor's own
+// conversion does, instead of undefined behaviour.
+int32_t Truncate(float value) {
+  if (!(value >= -2147483648.0f && value < 2147483648.0f)) return INT32_MIN;
+  return int32_t(value);
+}
+
+int32_t Grid(float radians) { return Truncate(radians * kRadiansToUnits) & kAngleMask; }
 
 }  // namespace
 
@@ -84,8 +93,8 @@ int Zone_Hit_Vr(ZONE& zone, int32_t pitch, int32_t yaw) {
 }
 
 int Zone_Hit_Pic(ZONE& zone, int x, int y) {
-  const int x1 = int(zone.bounds[0]), x2 = int(zone.bounds[1]);
-  const int y1 = int(zone.bounds[2]), y2 = int(zone.bounds[3]);
+  const int32_t x1 = Truncate(zone.bounds[0]), x2 = Truncate(zone.bounds[1]);
+  const int32_t y1 = Truncate(zone.bounds[2]), y2 = Truncate(zone.bounds[3]);
   const bool inside =
       std::min(x1, x2) <= x && x <= std::max(x1, x2) && std::min(y1, y2) <= y && y <= std::max(y1, y2);
   zone.state = inside ? 2 : 1;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/engine.h"
 #include "engine/engine_services.h"
@@ -34,7 +33,7 @@ uint16_t Saturate(uint32_t sum) {
 }
 
 uint32_t Grey(int32_t level) {
-  const uint32_t k = uint32_t(std::abs(level)) & 255;
+  const uint32_t k = uint32_t(level < 0 ? -int64_t(level) : int64_t(level)) & 255;
   return (((k & 0xF8) << 8) | ((k & 0xFC) << 3) | (k >> 3)) & kChannelMask;
 }
 
@@ -144,22 +143,24 @@ void Fade(Engine& engine, int32_t from, int32_t to, int32_t speed) {
   engine.services->Frame_Hooks(engine);
   std::span<uint16_t> screen = Frame(engine);
   const std::vector<uint16_t> frozen(screen.begin(), screen.end());
-  if (to < from) speed = -speed;
-  int32_t level = from;
+  // Levels and steps in 64 bits: from, to and speed are any numbers a
+  // script writes.
+  int64_t velocity = to < from ? -int64_t(speed) : int64_t(speed);
+  int64_t level = from;
   // The level moves by the frame's step and one more, towards `to`.
   auto advance = [&] {
-    level += (int64_t(engine.wx.clock.delta) * speed) >> 4;
-    level += speed < 0 ? -1 : 1;
+    level += (int64_t(engine.wx.clock.delta) * velocity) >> 4;
+    level += velocity < 0 ? -1 : 1;
   };
   if (from > to) {
     do {
-      Brightness(frozen, level, screen);
+      Brightness(frozen, int32_t(level), screen);
       Animation_Frame(engine);
       advance();
     } while (level > to && !engine.run.quit);
   } else {
     while (level < to && !engine.run.quit) {
-      Brightness(frozen, level, screen);
+      Brightness(frozen, int32_t(level), screen);
       Animation_Frame(engine);
       advance();
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 ZONE Zone(float a, float b, float c, float d) {
@@ -49,6 +51,13 @@ TEST(ZoneHitPic, TruncatedBoundsInEitherOrderIncludeTheirEdges) {
   EXPECT_EQ(Zone_Hit_Pic(z, 100, 20), 1);
   EXPECT_EQ(Zone_Hit_Pic(z, 50, 21), 1);
   EXPECT_EQ(Zone_Hit_Pic(z, 9, 10), 1);
+  // Bounds beyond the 32-bit range, as a damaged zone file holds them,
+  // truncate to INT32_MIN: an empty span, not undefined behaviour.
+  ZONE huge = Zone(1e30f, -1e30f, 0.0f, 479.0f);
+  EXPECT_EQ(Zone_Hit_Pic(huge, 0, 10), 1);
+  std::vector<ZONE> grid = {Zone(1e30f, 0.5f, std::nanf(""), 2.0f)};
+  Zones_To_Grid(grid);
+  EXPECT_EQ(grid[0].bounds[0], 0.0f);
 }
 
 TEST(ViewMove, SpeedDecayAndClamps) {
