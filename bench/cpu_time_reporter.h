@@ -21,6 +21,7 @@ class CpuTimeReporter : public benchmark::ConsoleReporter {
         median[name] = run.GetAdjustedCPUTime();
       } else if (run.run_type == Run::RT_Iteration) {
         time[name] = run.GetAdjustedCPUTime();
+        real[name] = run.GetAdjustedRealTime();
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -31,6 +32,7 @@ class CpuTimeReporter : public benchmark::ConsoleReporter {
   }
   std::map<std::string, double> time;
   std::map<std::string, double> median;
+  std::map<std::string, double> real;  // wall time: what manual-time runs report
 };
 
 }  // namespace bench

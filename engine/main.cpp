@@ -17,6 +17,7 @@
 #include "engine/run/engine_run.h"
 #include "engine/run/headless_session.h"
 #include "engine/run/session_trace.h"
+#include "engine/run/window_icon.h"
 #include "engine/script_chain.h"
 #include "host/cd_roots.h"
 #include "platform/display/display.h"
@@ -156,6 +157,8 @@ bool Open_Screen(Wendax& wx) {
   if (Wendax_Set_Mode(wx) != 0) return false;
   Wendax_Reset_Cursor(wx);
   Wendax_Set_Title(wx, "Varnokh II");
+  const std::vector<uint32_t> icon = Window_Icon();
+  Wendax_Set_Icon(wx, kIconSize, kIconSize, icon);
   return true;
 }
 

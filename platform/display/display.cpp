@@ -123,6 +123,11 @@ void Wendax_Set_Title(Wendax& wx, std::string_view title) {
   if (wx.display.backend && wx.display.initialised) wx.display.backend->Set_Title(title);
 }
 
+void Wendax_Set_Icon(Wendax& wx, int width, int height, std::span<const uint32_t> argb) {
+  if (width <= 0 || height <= 0 || argb.size() < size_t(width) * size_t(height)) return;
+  if (wx.display.backend && wx.display.initialised) wx.display.backend->Set_Icon(width, height, argb);
+}
+
 std::span<uint16_t> Wendax_Frame_Buffer(Wendax& wx) { return wx.display.frame_buffer; }
 
 DisplayDevice* Wendax_Device(Wendax& wx) { return wx.display.backend; }

@@ -55,6 +55,9 @@ void Wendax_Close_Screen(Wendax& wx);
 void Wendax_Close(Wendax& wx);
 
 void Wendax_Set_Title(Wendax& wx, std::string_view title);
+// The window icon: width x height pixels 0xAARRGGBB; nothing when the
+// pixels are fewer than the size says.
+void Wendax_Set_Icon(Wendax& wx, int width, int height, std::span<const uint32_t> argb);
 
 // Pixel operations on the frame buffer, clipped to it.
 void Wendax_Put_Pixel(Wendax& wx, int x, int y, uint16_t value);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 enum class WindowEventType {
@@ -50,6 +51,8 @@ class HostWindow {
   virtual bool Create_Window(std::string_view caption) = 0;
   virtual void Show_Window() = 0;
   virtual void Set_Title(std::string_view title) = 0;
+  // The window's icon: width x height pixels 0xAARRGGBB, rows top to bottom.
+  virtual void Set_Icon(int width, int height, std::span<const uint32_t> argb) = 0;
   // Makes the window cover the screen for a new mode.
   virtual void Fit_To_Screen() = 0;
   // Gives the screen back (minimised) and takes it again.

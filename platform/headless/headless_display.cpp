@@ -281,24 +281,35 @@ bool HeadlessDisplay::Lock(SurfaceLock& lock) {
 void HeadlessDisplay::Unlock() {
   if (!locked_) return;
   locked_ = false;
-  if (back_.empty()) Record(primary_);  // drawn straight onto the screen
+  if (back_.empty()) Record(primary_, false);  // drawn straight onto the screen
 }
 
 void HeadlessDisplay::Flip() {
   if (back_.empty() || primary_.empty()) return;
   std::swap(primary_, back_);
-  Record(primary_);
+  Record(primary_, true);
 }
 
-void HeadlessDisplay::Record(const std::vector<uint8_t>& surface) {
+// The oldest kept picture's buffer is reused, so presenting allocates
+// nothing once the queue is full. A flipped primary surface is only shown,
+// never read, until the next frame is drawn into the back buffer: its bytes
+// are taken rather than copied, and the surface gets the reused buffer.
+void HeadlessDisplay::Record(std::vector<uint8_t>& surface, bool flipped) {
   PresentedFrame frame;
+  if (presented_.size() >= std::max<size_t>(config_.frames_kept, 1)) {
+    frame = std::move(presented_.front());
+    presented_.pop_front();
+  }
   frame.width = hardware_.width;
   frame.height = hardware_.height;
   frame.pitch = Pitch();
   frame.format = Pixel_Format();
   if (hardware_.bits == 15) frame.format.bits = 16;
   frame.palette = palette_;
-  frame.bytes = surface;
+  if (flipped && frame.bytes.size() == surface.size())
+    frame.bytes.swap(surface);
+  else
+    frame.bytes.assign(surface.begin(), surface.end());
   presented_.push_back(std::move(frame));
   while (presented_.size() > std::max<size_t>(config_.frames_kept, 1)) presented_.pop_front();
   ++presented_count_;

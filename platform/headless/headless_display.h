@@ -104,6 +104,8 @@ class HeadlessDisplay : public DisplayBackend {
   bool Window_Exists() const { return window_; }
   bool Cursor_Visible() const { return cursor_visible_; }
   const std::string& Title() const { return title_; }
+  int Icon_Width() const { return icon_width_; }
+  const std::vector<uint32_t>& Icon() const { return icon_; }
   int Paint_Count() const { return paints_; }
   int Create_Count() const { return creates_; }
   const std::array<PaletteEntry, 256>& Palette() const { return palette_; }
@@ -133,6 +135,10 @@ class HeadlessDisplay : public DisplayBackend {
   bool Create_Window(std::string_view caption) override;
   void Show_Window() override { minimised_ = false; }
   void Set_Title(std::string_view title) override { title_ = title; }
+  void Set_Icon(int width, int height, std::span<const uint32_t> argb) override {
+    icon_width_ = width;
+    icon_.assign(argb.begin(), argb.begin() + ptrdiff_t(width) * height);
+  }
   void Fit_To_Screen() override {}
   void Minimise() override { minimised_ = true; }
   void Restore() override { minimised_ = false; }
@@ -168,7 +174,7 @@ class HeadlessDisplay : public DisplayBackend {
   int Bytes_Per_Pixel() const;
   int Pitch() const;
   void Allocate(std::vector<uint8_t>& surface) const;
-  void Record(const std::vector<uint8_t>& surface);
+  void Record(std::vector<uint8_t>& surface, bool flipped);
   void Push(Scripted item);
 
   HeadlessConfig config_;
@@ -176,6 +182,8 @@ class HeadlessDisplay : public DisplayBackend {
   bool minimised_ = false;
   bool cursor_visible_ = true;
   std::string title_;
+  int icon_width_ = 0;
+  std::vector<uint32_t> icon_;
   int paints_ = 0;
 
   bool open_ = false;

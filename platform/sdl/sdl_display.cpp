@@ -67,6 +67,16 @@ void SdlDisplay::Set_Title(std::string_view title) {
   if (window_) SDL_SetWindowTitle(window_, std::string(title).c_str());
 }
 
+void SdlDisplay::Set_Icon(int width, int height, std::span<const uint32_t> argb) {
+  if (!window_) return;
+  std::vector<uint32_t> pixels(argb.begin(), argb.begin() + ptrdiff_t(width) * height);
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32, width * 4,
+                                                            SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return;
+  SDL_SetWindowIcon(window_, surface);  // SDL keeps its own copy
+  SDL_FreeSurface(surface);
+}
+
 // In a window nothing has to be given back; in full screen the window
 // gets out of the way.
 void SdlDisplay::Minimise() {

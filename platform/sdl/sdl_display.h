@@ -48,6 +48,7 @@ class SdlDisplay : public DisplayBackend {
   bool Create_Window(std::string_view caption) override;
   void Show_Window() override;
   void Set_Title(std::string_view title) override;
+  void Set_Icon(int width, int height, std::span<const uint32_t> argb) override;
   void Fit_To_Screen() override {}  // the picture is scaled to the window instead
   void Minimise() override;
   void Restore() override;
