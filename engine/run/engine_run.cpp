@@ -76,15 +76,17 @@ int32_t Load_Through_Files(Engine& engine, const std::string& name) {
   RunState& run = engine.run;
   const int32_t kind = Kind_From_Name(name);
   if (kind == kWarpStill) {
+    // "warpfix" becomes the loaded picture, or none when it cannot be read:
+    // nothing is then drawn over the last frame.
     PicturePtr picture = Picture_Load(engine.wx, name);
     if (picture) {
       Picture_Unpack(picture.get());
       Picture_To_16(picture.get());
       Picture_Resize(picture.get(), kScreenWidth, kScreenHeight);
       picture->name = "warpfix";
-      run.warpfix = std::move(picture);
-      run.scene.still = run.warpfix.get();
     }
+    run.warpfix = std::move(picture);
+    run.scene.still = run.warpfix.get();
     return kind;
   }
   uint16_t* store = run.vr ? run.vr->Buffer() : nullptr;
