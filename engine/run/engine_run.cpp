@@ -255,18 +255,7 @@ bool Run_Start(Engine& engine, const std::string& file) {
   Wendax& wx = engine.wx;
   engine.services->Sound_Run_Start(engine);
   run.vr = std::make_unique<ORV_VR>();
-  VIEW& v = engine.view;
-  v.pitch_limit = 1536;
-  engine.zones.clear();
-  v.pitch = 0;
-  v.yaw = 0;
-  v.zoom = 90.0f;
-  v.pitch_speed = v.yaw_speed = 0;
-  engine.state.Warp_Index = 0;
-  run.pass = 0;
-  for (size_t slot = 0; slot < kLockSlotCount; ++slot)
-    if (int(slot) != kLockSlotRightButton) engine.state.Lock_Slots[slot].clear();
-  engine.state.Lock_Return = -1;
+  Run_Reset(engine);
   run.no_sound = Sound_Init(wx);
   run.cursor_default = Cursor_Load(engine, "cursor1.pcx");
   run.cursor_active = Cursor_Load(engine, "cursor2.pcx");
@@ -310,6 +299,21 @@ void Engine_Show(Engine& engine) {
   Wendax_Show(engine.wx);
   ++engine.run.frames;
   if (engine.trace) engine.trace->Frame(engine);
+}
+
+void Run_Reset(Engine& engine) {
+  VIEW& v = engine.view;
+  v.pitch_limit = 1536;
+  engine.zones.clear();
+  v.pitch = 0;
+  v.yaw = 0;
+  v.zoom = 90.0f;
+  v.pitch_speed = v.yaw_speed = 0;
+  engine.state.Warp_Index = 0;
+  engine.run.pass = 0;
+  for (size_t slot = 0; slot < kLockSlotCount; ++slot)
+    if (int(slot) != kLockSlotRightButton) engine.state.Lock_Slots[slot].clear();
+  engine.state.Lock_Return = -1;
 }
 
 void Run_Reset_Motion(Engine& engine) {

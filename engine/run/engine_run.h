@@ -28,6 +28,10 @@ void Stage_Update(Engine& engine);
 void Draw_Print_Text(Engine& engine);
 // Makes "little": the frame buffer scaled to the thumbnail size.
 void Make_Thumbnail(Engine& engine);
+// The per-run reset: pitch limit 1536, no zones, the view at 0 with zoom 90
+// and no speed, warp 0, pass 0, lock slots 0 to 11 empty (12, the right
+// button, stays), no lock return.
+void Run_Reset(Engine& engine);
 // Sets the frame clock as after a load (the previous time 14 ms ago,
 // Frame_Ms 14) and stops the view: no mouse movement, no speed.
 void Run_Reset_Motion(Engine& engine);

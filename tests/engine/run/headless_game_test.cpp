@@ -150,6 +150,30 @@ TEST(HeadlessGame, TransfadeInTheEntryTestShowsItsFrames) {
   EXPECT_EQ(trace.back(), End(10));
 }
 
+// The sample game, as the build makes it: its walk through plays the same
+// trace and the same screenshots, byte for byte, twice over.
+TEST(HeadlessGame, TheSampleGamePlaysTheSameEveryTime) {
+  Game g;
+  std::string traces[2], shots[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string n = std::to_string(i);
+    g.folder.Make_Folder("shots" + n);
+    ProgramRun run = Run_Program(
+        KVR_VIEWER_PATH, {"--headless", "--session", KVR_SOURCE_DIR "/demo/session.txt", "--trace",
+                          g.folder.Path("trace" + n), "--shots", g.folder.Path("shots" + n), KVR_DEMO_DISC});
+    ASSERT_EQ(run.status, 0) << run.err;
+    traces[i] = g.folder.Read("trace" + n).value_or("");
+    for (const std::string& name : g.folder.Entries("shots" + n))
+      shots[i] += name + g.folder.Read("shots" + n + "/" + name).value_or("");
+  }
+  EXPECT_EQ(traces[0], traces[1]);
+  EXPECT_EQ(shots[0], shots[1]);
+  EXPECT_EQ(g.folder.Entries("shots0").size(), 5u);
+  EXPECT_NE(traces[0].find("{\"frame\":8,\"event\":\"test\",\"warp\":\"HALL.VR\",\"position\":2"),
+            std::string::npos);
+  EXPECT_NE(traces[0].find("\"cause\":\"return\""), std::string::npos);
+}
+
 TEST(HeadlessGame, WrongGamesAndSessionsFailWithAMessage) {
   Game g;
   std::vector<std::string> trace;
