@@ -1,0 +1,37 @@
+#include "autorun/text_1252.h"
+
+#include <cstdint>
+
+namespace {
+
+// Code points of 0x80 .. 0x9F; 0 where the byte codes no character.
+constexpr uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void Append_Utf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string Text_1252_To_Utf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char b : text) {
+    uint32_t c = b;
+    if (b >= 0x80 && b < 0xA0) c = kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
+    Append_Utf8(out, c);
+  }
+  return out;
+}

@@ -1,0 +1,10 @@
+// Windows-1252 text, as the launcher's settings and licence files hold it,
+// converted to UTF-8 for GTK and for printing.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Every byte as its Windows-1252 character; the five bytes that code no
+// character (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD.
+std::string Text_1252_To_Utf8(std::string_view text);
