@@ -102,7 +102,7 @@ expect_violation "engine includes tests" "$planted: engine may not include tests
 
 # The launcher may include host and nothing else.
 fresh
-mkdir "$tree/autorun"
+mkdir -p "$tree/autorun"
 printf '#include "host/temp_folder.h"\n' >"$tree/autorun/launcher.cpp"
 expect_ok "autorun includes host"
 plant autorun/launcher.cpp '#include "platform/wendax.h"'
