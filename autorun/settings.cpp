@@ -1,6 +1,9 @@
 #include "autorun/settings.h"
 
 #include <climits>
+#include <span>
+#include <type_traits>
+#include <variant>
 
 #include "autorun/profile_file.h"
 
@@ -15,19 +18,6 @@ bool Equal_Fold(const std::string& a, const char* b) {
     if (x != b[i]) return false;
   }
   return i == a.size() && !b[i];
-}
-
-// Loads a list section: Count, then each entry's keys with its index.
-template <class Item, class Read>
-void Load_List(const std::string& file, const std::string& section, std::vector<Item>& items, Read read) {
-  items.clear();
-  int count = 0;
-  ReadInt(file, section, "Count", count);
-  for (int i = 0; i < count; ++i) {
-    Item item;
-    read(item, Number(i));
-    items.push_back(std::move(item));
-  }
 }
 
 }  // namespace
@@ -92,142 +82,174 @@ bool WriteBool(const std::string& file, const std::string& section, const std::s
   return WriteString(file, section, key, value ? "true" : "false");
 }
 
-bool CSettingsIcon::Load() {
-  ReadInt(file_, "Icon", "Type", Type);
-  ReadString(file_, "Icon", "Filename", Filename);
-  ReadInt(file_, "Icon", "Number", Number);
-  return true;
-}
-bool CSettingsIcon::Save() {
-  return WriteString(file_, "Icon", "Type", ::Number(Type)) &&
-         WriteString(file_, "Icon", "Filename", Filename) && WriteInt(file_, "Icon", "Number", Number);
+namespace {
+
+// A key of a section or of a list entry, with the member it fills; one
+// table per record drives both reading and writing, in the key order of
+// the file's layout.
+template <class T>
+struct Field {
+  const char* key;
+  std::variant<std::string T::*, int T::*, bool T::*> member;
+};
+
+template <class T>
+void Read_Fields(const std::string& file, const std::string& section, const std::string& index, T& record,
+                 std::span<const Field<T>> fields) {
+  for (const Field<T>& f : fields) {
+    const std::string key = f.key + index;
+    std::visit(
+        [&](auto member) {
+          using Value = std::remove_reference_t<decltype(record.*member)>;
+          if constexpr (std::is_same_v<Value, std::string>) ReadString(file, section, key, record.*member);
+          if constexpr (std::is_same_v<Value, int>) ReadInt(file, section, key, record.*member);
+          if constexpr (std::is_same_v<Value, bool>) ReadBool(file, section, key, record.*member);
+        },
+        f.member);
+  }
 }
 
+template <class T>
+bool Write_Fields(const std::string& file, const std::string& section, const std::string& index,
+                  const T& record, std::span<const Field<T>> fields) {
+  bool ok = true;
+  for (const Field<T>& f : fields) {
+    const std::string key = f.key + index;
+    std::visit(
+        [&](auto member) {
+          using Value = std::remove_cv_t<std::remove_reference_t<decltype(record.*member)>>;
+          if constexpr (std::is_same_v<Value, std::string>)
+            ok = ok && WriteString(file, section, key, record.*member);
+          if constexpr (std::is_same_v<Value, int>) ok = ok && WriteInt(file, section, key, record.*member);
+          if constexpr (std::is_same_v<Value, bool>) ok = ok && WriteBool(file, section, key, record.*member);
+        },
+        f.member);
+  }
+  return ok;
+}
+
+// A list section: Count, then each entry's keys with its index appended.
+template <class T>
+void Read_List(const std::string& file, const std::string& section, std::vector<T>& items,
+               std::span<const Field<T>> fields) {
+  items.clear();
+  int count = 0;
+  ReadInt(file, section, "Count", count);
+  for (int i = 0; i < count; ++i) {
+    T item;
+    Read_Fields(file, section, Number(i), item, fields);
+    items.push_back(std::move(item));
+  }
+}
+
+template <class T>
+bool Write_List(const std::string& file, const std::string& section, const std::vector<T>& items,
+                std::span<const Field<T>> fields) {
+  bool ok = WriteInt(file, section, "Count", int(items.size()));
+  for (size_t i = 0; i < items.size(); ++i)
+    ok = ok && Write_Fields(file, section, Number(int(i)), items[i], fields);
+  return ok;
+}
+
+const Field<CSettingsIcon> kIconFields[] = {{"Type", &CSettingsIcon::Type},
+                                            {"Filename", &CSettingsIcon::Filename},
+                                            {"Number", &CSettingsIcon::Number}};
+const Field<CSettingsSplash> kSplashFields[] = {{"Image", &CSettingsSplash::Image},
+                                                {"ImageFile", &CSettingsSplash::ImageFile},
+                                                {"Length", &CSettingsSplash::Length},
+                                                {"Sound", &CSettingsSplash::Sound},
+                                                {"SoundFile", &CSettingsSplash::SoundFile},
+                                                {"SoundOption", &CSettingsSplash::SoundOption},
+                                                {"SoundLength", &CSettingsSplash::SoundLength}};
+const Field<CSettingsLicense> kLicenseFields[] = {{"Active", &CSettingsLicense::Active},
+                                                  {"Display", &CSettingsLicense::Display},
+                                                  {"File", &CSettingsLicense::File}};
+const Field<CSettingsHtml> kHtmlFields[] = {{"Filename", &CSettingsHtml::Filename},
+                                            {"WindowName", &CSettingsHtml::WindowName},
+                                            {"Width", &CSettingsHtml::Width},
+                                            {"Height", &CSettingsHtml::Height},
+                                            {"LocationType", &CSettingsHtml::LocationType},
+                                            {"PresetLocation", &CSettingsHtml::PresetLocation},
+                                            {"HorizOffset", &CSettingsHtml::HorizOffset},
+                                            {"VertOffset", &CSettingsHtml::VertOffset}};
+const Field<CInstallItem> kInstallFields[] = {
+    {"File", &CInstallItem::File},       {"Parameters", &CInstallItem::Parameters},
+    {"When", &CInstallItem::When},       {"WhenViewer", &CInstallItem::WhenViewer},
+    {"Version", &CInstallItem::Version}, {"FileExtension", &CInstallItem::FileExtension},
+    {"Prompt", &CInstallItem::Prompt},   {"Message", &CInstallItem::Message},
+    {"Skip", &CInstallItem::Skip},       {"LaunchAndWait", &CInstallItem::LaunchAndWait}};
+const Field<CLaunchItem> kLaunchFields[] = {
+    {"LaunchType", &CLaunchItem::LaunchType}, {"File", &CLaunchItem::File},
+    {"RegKey", &CLaunchItem::RegKey},         {"RegValue", &CLaunchItem::RegValue},
+    {"Parameters", &CLaunchItem::Parameters}, {"Maximize", &CLaunchItem::Maximize},
+    {"Kiosk", &CLaunchItem::Kiosk},           {"LaunchAndWait", &CLaunchItem::LaunchAndWait}};
+const Field<CAutorunSettings> kGeneralFields[] = {{"AutorunType", &CAutorunSettings::AutorunType},
+                                                  {"CustomerID", &CAutorunSettings::CustomerID},
+                                                  {"CdID", &CAutorunSettings::CdID},
+                                                  {"TargetDir", &CAutorunSettings::TargetDir},
+                                                  {"AutorunUpdated", &CAutorunSettings::AutorunUpdated}};
+struct DriverDir {
+  std::string dir;
+};
+const Field<DriverDir> kDriverFields[] = {{"Dir", &DriverDir::dir}};
+
+}  // namespace
+
+bool CSettingsIcon::Load() {
+  Read_Fields<CSettingsIcon>(file_, "Icon", "", *this, kIconFields);
+  return true;
+}
+bool CSettingsIcon::Save() { return Write_Fields<CSettingsIcon>(file_, "Icon", "", *this, kIconFields); }
+
 bool CSettingsSplash::Load() {
-  const std::string s = "Splash" + suffix_;
-  ReadBool(file_, s, "Image", Image);
-  ReadString(file_, s, "ImageFile", ImageFile);
-  ReadInt(file_, s, "Length", Length);
-  ReadBool(file_, s, "Sound", Sound);
-  ReadString(file_, s, "SoundFile", SoundFile);
-  ReadInt(file_, s, "SoundOption", SoundOption);
-  ReadInt(file_, s, "SoundLength", SoundLength);
+  Read_Fields<CSettingsSplash>(file_, "Splash" + suffix_, "", *this, kSplashFields);
   return true;
 }
 bool CSettingsSplash::Save() {
-  const std::string s = "Splash" + suffix_;
-  return WriteBool(file_, s, "Image", Image) && WriteString(file_, s, "ImageFile", ImageFile) &&
-         WriteInt(file_, s, "Length", Length) && WriteBool(file_, s, "Sound", Sound) &&
-         WriteString(file_, s, "SoundFile", SoundFile) && WriteInt(file_, s, "SoundOption", SoundOption) &&
-         WriteInt(file_, s, "SoundLength", SoundLength);
+  return Write_Fields<CSettingsSplash>(file_, "Splash" + suffix_, "", *this, kSplashFields);
 }
 
 bool CSettingsLicense::Load() {
-  const std::string s = "License" + suffix_;
-  ReadBool(file_, s, "Active", Active);
-  ReadInt(file_, s, "Display", Display);
-  ReadString(file_, s, "File", File);
+  Read_Fields<CSettingsLicense>(file_, "License" + suffix_, "", *this, kLicenseFields);
   return true;
 }
 bool CSettingsLicense::Save() {
-  const std::string s = "License" + suffix_;
-  return WriteBool(file_, s, "Active", Active) && WriteInt(file_, s, "Display", Display) &&
-         WriteString(file_, s, "File", File);
+  return Write_Fields<CSettingsLicense>(file_, "License" + suffix_, "", *this, kLicenseFields);
 }
 
 bool CSettingsInstall::Load() {
-  const std::string s = "Install" + suffix_;
-  Load_List(file_, s, Items, [&](CInstallItem& e, const std::string& i) {
-    ReadString(file_, s, "File" + i, e.File);
-    ReadString(file_, s, "Parameters" + i, e.Parameters);
-    ReadInt(file_, s, "When" + i, e.When);
-    ReadInt(file_, s, "WhenViewer" + i, e.WhenViewer);
-    ReadString(file_, s, "Version" + i, e.Version);
-    ReadString(file_, s, "FileExtension" + i, e.FileExtension);
-    ReadBool(file_, s, "Prompt" + i, e.Prompt);
-    ReadString(file_, s, "Message" + i, e.Message);
-    ReadBool(file_, s, "Skip" + i, e.Skip);
-    ReadBool(file_, s, "LaunchAndWait" + i, e.LaunchAndWait);
-  });
+  Read_List<CInstallItem>(file_, "Install" + suffix_, Items, kInstallFields);
   return true;
 }
 bool CSettingsInstall::Save() {
-  const std::string s = "Install" + suffix_;
-  bool ok = WriteInt(file_, s, "Count", int(Items.size()));
-  for (size_t n = 0; n < Items.size(); ++n) {
-    const CInstallItem& e = Items[n];
-    const std::string i = Number(int(n));
-    ok = ok && WriteString(file_, s, "File" + i, e.File) &&
-         WriteString(file_, s, "Parameters" + i, e.Parameters) && WriteInt(file_, s, "When" + i, e.When) &&
-         WriteInt(file_, s, "WhenViewer" + i, e.WhenViewer) &&
-         WriteString(file_, s, "Version" + i, e.Version) &&
-         WriteString(file_, s, "FileExtension" + i, e.FileExtension) &&
-         WriteBool(file_, s, "Prompt" + i, e.Prompt) && WriteString(file_, s, "Message" + i, e.Message) &&
-         WriteBool(file_, s, "Skip" + i, e.Skip) && WriteBool(file_, s, "LaunchAndWait" + i, e.LaunchAndWait);
-  }
-  return ok;
+  return Write_List<CInstallItem>(file_, "Install" + suffix_, Items, kInstallFields);
 }
 
 bool CSettingsLaunch::Load() {
-  const std::string s = "Launch" + suffix_;
-  Load_List(file_, s, Items, [&](CLaunchItem& e, const std::string& i) {
-    ReadInt(file_, s, "LaunchType" + i, e.LaunchType);
-    ReadString(file_, s, "File" + i, e.File);
-    ReadString(file_, s, "RegKey" + i, e.RegKey);
-    ReadString(file_, s, "RegValue" + i, e.RegValue);
-    ReadString(file_, s, "Parameters" + i, e.Parameters);
-    ReadBool(file_, s, "Maximize" + i, e.Maximize);
-    ReadBool(file_, s, "Kiosk" + i, e.Kiosk);
-    ReadBool(file_, s, "LaunchAndWait" + i, e.LaunchAndWait);
-  });
+  Read_List<CLaunchItem>(file_, "Launch" + suffix_, Items, kLaunchFields);
   return true;
 }
 bool CSettingsLaunch::Save() {
-  const std::string s = "Launch" + suffix_;
-  bool ok = WriteInt(file_, s, "Count", int(Items.size()));
-  for (size_t n = 0; n < Items.size(); ++n) {
-    const CLaunchItem& e = Items[n];
-    const std::string i = Number(int(n));
-    ok = ok && WriteInt(file_, s, "LaunchType" + i, e.LaunchType) &&
-         WriteString(file_, s, "File" + i, e.File) && WriteString(file_, s, "RegKey" + i, e.RegKey) &&
-         WriteString(file_, s, "RegValue" + i, e.RegValue) &&
-         WriteString(file_, s, "Parameters" + i, e.Parameters) &&
-         WriteBool(file_, s, "Maximize" + i, e.Maximize) && WriteBool(file_, s, "Kiosk" + i, e.Kiosk) &&
-         WriteBool(file_, s, "LaunchAndWait" + i, e.LaunchAndWait);
-  }
-  return ok;
+  return Write_List<CLaunchItem>(file_, "Launch" + suffix_, Items, kLaunchFields);
 }
 
 bool CSettingsHtml::Load() {
-  ReadString(file_, "Html", "Filename", Filename);
-  ReadString(file_, "Html", "WindowName", WindowName);
-  ReadInt(file_, "Html", "Width", Width);
-  ReadInt(file_, "Html", "Height", Height);
-  ReadInt(file_, "Html", "LocationType", LocationType);
-  ReadInt(file_, "Html", "PresetLocation", PresetLocation);
-  ReadInt(file_, "Html", "HorizOffset", HorizOffset);
-  ReadInt(file_, "Html", "VertOffset", VertOffset);
+  Read_Fields<CSettingsHtml>(file_, "Html", "", *this, kHtmlFields);
   return true;
 }
-bool CSettingsHtml::Save() {
-  return WriteString(file_, "Html", "Filename", Filename) &&
-         WriteString(file_, "Html", "WindowName", WindowName) && WriteInt(file_, "Html", "Width", Width) &&
-         WriteInt(file_, "Html", "Height", Height) && WriteInt(file_, "Html", "LocationType", LocationType) &&
-         WriteInt(file_, "Html", "PresetLocation", PresetLocation) &&
-         WriteInt(file_, "Html", "HorizOffset", HorizOffset) &&
-         WriteInt(file_, "Html", "VertOffset", VertOffset);
-}
+bool CSettingsHtml::Save() { return Write_Fields<CSettingsHtml>(file_, "Html", "", *this, kHtmlFields); }
 
 bool CSettingsDriver::Load() {
-  Load_List(file_, "Driver", Dirs,
-            [&](std::string& dir, const std::string& i) { ReadString(file_, "Driver", "Dir" + i, dir); });
+  std::vector<DriverDir> dirs;
+  Read_List<DriverDir>(file_, "Driver", dirs, kDriverFields);
+  Dirs.clear();
+  for (DriverDir& d : dirs) Dirs.push_back(std::move(d.dir));
   return true;
 }
 bool CSettingsDriver::Save() {
-  bool ok = WriteInt(file_, "Driver", "Count", int(Dirs.size()));
-  for (size_t n = 0; n < Dirs.size(); ++n)
-    ok = ok && WriteString(file_, "Driver", "Dir" + Number(int(n)), Dirs[n]);
-  return ok;
+  std::vector<DriverDir> dirs;
+  for (const std::string& d : Dirs) dirs.push_back({d});
+  return Write_List<DriverDir>(file_, "Driver", dirs, kDriverFields);
 }
 
 void CButtonData::SetFile(const std::string& path) {
@@ -289,11 +311,7 @@ void CAutorunSettings::SetFile(const std::string& path) {
 }
 
 bool CAutorunSettings::Load() {
-  ReadInt(File, "General", "AutorunType", AutorunType);
-  ReadString(File, "General", "CustomerID", CustomerID);
-  ReadString(File, "General", "CdID", CdID);
-  ReadString(File, "General", "TargetDir", TargetDir);
-  ReadBool(File, "General", "AutorunUpdated", AutorunUpdated);
+  Read_Fields<CAutorunSettings>(File, "General", "", *this, kGeneralFields);
   for (CSettings* s : std::initializer_list<CSettings*>{&Icon, &Splash, &License, &Install, &Launch, &Driver,
                                                         &Html, &Button})
     s->Load();
