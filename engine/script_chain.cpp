@@ -6,7 +6,7 @@
 
 #include "engine/engine.h"
 #include "platform/files/folders.h"
-#include "platform/files/path_resolve.h"
+#include "host/path_resolve.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <sys/stat.h>
 
-#include "platform/files/path_resolve.h"
+#include "host/path_resolve.h"
 
 std::string Scene_Path(const char* name) { return name ? Path_Resolve(name) : std::string(); }
 

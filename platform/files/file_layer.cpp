@@ -7,9 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "host/path_resolve.h"
 #include "packing/byte_order.h"
-#include "platform/files/path_resolve.h"
+#include "platform/files/text.h"
 #include "platform/wendax.h"
+
+static_assert(kNameCompareMax == kTextCompareMax, "file names and script texts compare alike");
 
 namespace {
 

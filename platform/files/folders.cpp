@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "platform/files/path_resolve.h"
+#include "host/path_resolve.h"
 
 int Wendax_Set_Folder(std::string_view path) {
   if (path.empty()) return -1;

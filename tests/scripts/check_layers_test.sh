@@ -121,7 +121,7 @@ fresh
 plant platform/sdl/sdl_audio.cpp '#include "platform/files/text.h"'
 plant kvr_read/kvr_remap.cpp '#include "pictures/picture.h"'
 plant tools/file_io.cpp '#include "platform/sdl/sdl_display.h"'
-plant platform/files/text.cpp '#include "path_resolve.h"'
+plant platform/files/text.cpp '#include "memory.h"'
 plant platform/files/text.cpp '#include <pictures/picture.h>'
 expect_ok "allowed includes"
 grep -q '^kvr_read -> .*pictures' <<<"$out" || fail "allowed includes: kvr_read -> pictures not in the graph: $out"

@@ -13,7 +13,7 @@
 #include "pictures/picture.h"
 #include "pictures/picture_readers.h"
 #include "platform/files/file_layer.h"
-#include "platform/files/path_resolve.h"
+#include "host/path_resolve.h"
 #include "platform/files/text.h"
 #include "platform/wendax.h"
 #include "tools/file_io.h"

@@ -11,7 +11,7 @@
 #include "engine/script/script_loader.h"
 #include "platform/files/file_layer.h"
 #include "platform/files/pak_file.h"
-#include "platform/files/path_resolve.h"
+#include "host/path_resolve.h"
 #include "platform/wendax.h"
 #include "tools/json_writer.h"
 #include "tools/kvrtool/arguments.h"

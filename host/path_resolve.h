@@ -3,6 +3,7 @@
 // ignoring the case of A-Z against the names in its folder.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,11 @@
 // first in byte order, so the choice never depends on directory order.
 std::string Path_Resolve(std::string_view name);
 
+// Names of this many characters or more never compare equal, as the
+// script texts of Text_Equal.
+inline constexpr size_t kNameCompareMax = 256;
+
 // True when the two names are the same ignoring the case of A-Z, with '\'
-// and '/' counting as the same character. Texts of 256 characters or more
-// never match (as Text_Equal).
+// and '/' counting as the same character. Texts of kNameCompareMax
+// characters or more never match.
 bool Name_Equal(std::string_view a, std::string_view b);

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/files/path_resolve.h"
-#include "tests/platform/platform_test_support.h"
+#include "host/path_resolve.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -1,13 +1,14 @@
-#include "platform/files/path_resolve.h"
+#include "host/path_resolve.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 
-#include "platform/files/text.h"
-
 namespace {
+
+// A-Z folded to a-z: the case the names of a game ignore.
+char Text_Fold(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
 char Fold_Name(char c) { return c == '\\' ? '/' : Text_Fold(c); }
 
@@ -66,7 +67,7 @@ std::string Path_Resolve(std::string_view name) {
 }
 
 bool Name_Equal(std::string_view a, std::string_view b) {
-  if (a.size() != b.size() || a.size() >= kTextCompareMax) return false;
+  if (a.size() != b.size() || a.size() >= kNameCompareMax) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (Fold_Name(a[i]) != Fold_Name(b[i])) return false;
   return true;
