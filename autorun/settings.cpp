@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "autorun/profile_file.h"
+#include "host/path_resolve.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ std::string Launcher_Dir(const std::string& program) {
 }
 
 std::string Settings_Path(const std::string& launcher_dir) { return launcher_dir + "\\Launch\\Settings.ini"; }
+
+std::string Native_Path(const std::string& path) { return Path_Resolve(path); }
 
 int Atoi(const std::string& text) {
   size_t i = text.find_first_not_of(" \t\n\v\f\r");
@@ -193,7 +196,35 @@ struct DriverDir {
 };
 const Field<DriverDir> kDriverFields[] = {{"Dir", &DriverDir::dir}};
 
+// Calls visit(key, value) for every field of the record, in table order.
+template <class T, class Visit>
+void Each_Field(const T& record, std::span<const Field<T>> fields, Visit visit) {
+  for (const Field<T>& f : fields) std::visit([&](auto member) { visit(f.key, record.*member); }, f.member);
+}
+
 }  // namespace
+
+void Settings_Visit(const CSettingsIcon& r, const FieldVisitor& v) {
+  Each_Field<CSettingsIcon>(r, kIconFields, v);
+}
+void Settings_Visit(const CSettingsSplash& r, const FieldVisitor& v) {
+  Each_Field<CSettingsSplash>(r, kSplashFields, v);
+}
+void Settings_Visit(const CSettingsLicense& r, const FieldVisitor& v) {
+  Each_Field<CSettingsLicense>(r, kLicenseFields, v);
+}
+void Settings_Visit(const CSettingsHtml& r, const FieldVisitor& v) {
+  Each_Field<CSettingsHtml>(r, kHtmlFields, v);
+}
+void Settings_Visit(const CInstallItem& r, const FieldVisitor& v) {
+  Each_Field<CInstallItem>(r, kInstallFields, v);
+}
+void Settings_Visit(const CLaunchItem& r, const FieldVisitor& v) {
+  Each_Field<CLaunchItem>(r, kLaunchFields, v);
+}
+void Settings_Visit(const CAutorunSettings& r, const FieldVisitor& v) {
+  Each_Field<CAutorunSettings>(r, kGeneralFields, v);
+}
 
 bool CSettingsIcon::Load() {
   Read_Fields<CSettingsIcon>(file_, "Icon", "", *this, kIconFields);
@@ -260,6 +291,7 @@ void CButtonData::SetFile(const std::string& path) {
 
 void CButtonData::SetNumber(int n) {
   ButtonNumber = n;
+  NumberSet = true;
   for (CSettings* s : std::initializer_list<CSettings*>{&Install, &Launch, &Splash, &License})
     s->SetSuffix(Number(n));
 }

@@ -9,6 +9,7 @@
 // converts them for display. Paths in the file use '\'.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@
 std::string Launcher_Dir(const std::string& program);
 // LauncherDir + "\Launch\Settings.ini".
 std::string Settings_Path(const std::string& launcher_dir);
+// A path of the file's kind ('\' separators, names in any case) as the
+// Linux file system has it: every component matched ignoring case.
+std::string Native_Path(const std::string& path);
 
 // Reading helpers: true when the key is present with a non-empty value, and
 // only then is `out` written.
@@ -161,6 +165,7 @@ class CButtonData : public CSettings {
   int ButtonType = 2;
   bool WindowClose = true;
   int ButtonNumber = 0;
+  bool NumberSet = false;  // SetNumber was called: the button has sections of its own
   CSettingsInstall Install;
   CSettingsLaunch Launch;
   CSettingsSplash Splash;
@@ -197,6 +202,24 @@ class CAutorunSettings {
   CSettingsDriver Driver;
   CSettingsHtml Html;
 };
+
+// The keys of a section or entry with their values, in the file's order,
+// as its field table gives them.
+struct FieldVisitor {
+  std::function<void(const char* key, const std::string& value)> text;
+  std::function<void(const char* key, int value)> number;
+  std::function<void(const char* key, bool value)> flag;
+  void operator()(const char* key, const std::string& value) const { text(key, value); }
+  void operator()(const char* key, int value) const { number(key, value); }
+  void operator()(const char* key, bool value) const { flag(key, value); }
+};
+void Settings_Visit(const CSettingsIcon& record, const FieldVisitor& visit);
+void Settings_Visit(const CSettingsSplash& record, const FieldVisitor& visit);
+void Settings_Visit(const CSettingsLicense& record, const FieldVisitor& visit);
+void Settings_Visit(const CSettingsHtml& record, const FieldVisitor& visit);
+void Settings_Visit(const CInstallItem& record, const FieldVisitor& visit);
+void Settings_Visit(const CLaunchItem& record, const FieldVisitor& visit);
+void Settings_Visit(const CAutorunSettings& record, const FieldVisitor& visit);  // [General]
 
 // Full paths of the file keys, as their consumers join them with
 // LauncherDir (the values begin with '\').

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "autorun/profile_file.h"
+#include "autorun/settings_json.h"
 #include "autorun/text_1252.h"
 #include "tests/support/temp_folder.h"
 
@@ -144,6 +145,33 @@ TEST(Settings, SaveWritesTheLayoutThatLoadReads) {
   ASSERT_EQ(back.Button.Buttons.size(), 1u);
   EXPECT_EQ(back.Button.Buttons[0].ButtonNumber, 4);
   EXPECT_TRUE(back.Button.Buttons[0].Splash.Image);
+}
+
+TEST(Settings, JsonHoldsEveryKeyAndNullForAnAbsentButtonNumber) {
+  TempFolder folder;
+  folder.Make_Folder("Launch");
+  folder.Write(
+      "Launch/settings.INI",
+      "[General]\nAutorunType=2\nCdID=Caf\xE9\n[Button]\nCount=2\nName0=Play\nButtonNumber0=3\n"
+      "Name1=Quit\nButtonType1=3\n[Driver]\nCount=1\nDir0=\\drv\n[Launch3]\nCount=1\nFile0=\\Game.exe\n");
+  const std::string dir = folder.Path().substr(0, folder.Path().size() - 1);
+  const std::string file = Native_Path(Settings_Path(dir));
+  EXPECT_EQ(file, folder.Path("Launch/settings.INI"));  // found ignoring case
+  CAutorunSettings s;
+  s.SetFile(file);
+  s.Load();
+  const std::string json = Settings_Json(s, dir);
+  for (const std::string& part :
+       {std::string("{\"launcher_dir\":\"") + dir + "\",\"settings_file\":\"" + file + "\"",
+        std::string("\"General\":{\"AutorunType\":2,\"CustomerID\":\"Test\",\"CdID\":\"Caf\xC3\xA9\","
+                    "\"TargetDir\":\"\",\"AutorunUpdated\":false}"),
+        std::string("\"Icon\":{\"Type\":1,\"Filename\":\"\",\"Number\":0}"),
+        std::string("\"Install\":[],\"Launch\":[],\"Driver\":[\"\\\\drv\"]"),
+        std::string("{\"Name\":\"Play\",\"ButtonNumber\":3,\"ButtonType\":2,\"WindowClose\":true"),
+        std::string("\"Launch\":[{\"LaunchType\":1,\"File\":\"\\\\Game.exe\",\"RegKey\":\"\""),
+        std::string("{\"Name\":\"Quit\",\"ButtonNumber\":null,\"ButtonType\":3")})
+    EXPECT_NE(json.find(part), std::string::npos) << part << "\nin " << json;
+  EXPECT_EQ(json.substr(json.size() - 3), "]}}");
 }
 
 TEST(Text1252, ToUtf8) {
