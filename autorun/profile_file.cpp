@@ -7,17 +7,6 @@
 
 namespace {
 
-bool Equal_Fold(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = char(x - 32);
-    if (y >= 'a' && y <= 'z') y = char(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 std::string_view Trim(std::string_view s) {
   const size_t first = s.find_first_not_of(" \t\r");
   if (first == std::string_view::npos) return {};
@@ -32,6 +21,17 @@ std::string Value_Of(std::string_view raw) {
 }
 
 }  // namespace
+
+bool Profile_Equal(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = char(x - 32);
+    if (y >= 'a' && y <= 'z') y = char(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
 
 ProfileFile ProfileFile::Read(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -67,7 +67,7 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
 
 int ProfileFile::Find_Section(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Line::Kind::kSection && Equal_Fold(lines_[i].name, section)) return int(i);
+    if (lines_[i].kind == Line::Kind::kSection && Profile_Equal(lines_[i].name, section)) return int(i);
   return -1;
 }
 
@@ -75,7 +75,7 @@ std::optional<std::string> ProfileFile::Get(std::string_view section, std::strin
   const int start = Find_Section(section);
   if (start < 0) return std::nullopt;
   for (size_t i = size_t(start) + 1; i < lines_.size() && lines_[i].kind != Line::Kind::kSection; ++i)
-    if (lines_[i].kind == Line::Kind::kKey && Equal_Fold(lines_[i].name, key)) return lines_[i].value;
+    if (lines_[i].kind == Line::Kind::kKey && Profile_Equal(lines_[i].name, key)) return lines_[i].value;
   return std::nullopt;
 }
 
@@ -97,7 +97,7 @@ void ProfileFile::Set(std::string_view section, std::string_view key, std::strin
   }
   size_t i = size_t(start) + 1, last = size_t(start);
   for (; i < lines_.size() && lines_[i].kind != Line::Kind::kSection; ++i) {
-    if (lines_[i].kind == Line::Kind::kKey && Equal_Fold(lines_[i].name, key)) {
+    if (lines_[i].kind == Line::Kind::kKey && Profile_Equal(lines_[i].name, key)) {
       lines_[i] = std::move(line);
       return;
     }

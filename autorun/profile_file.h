@@ -14,6 +14,9 @@
 
 inline constexpr size_t kProfileValueMax = 519;
 
+// Equal ignoring the case of ASCII letters, as section and key names are.
+bool Profile_Equal(std::string_view a, std::string_view b);
+
 class ProfileFile {
  public:
   // The file's text; a file that cannot be read is an empty profile.

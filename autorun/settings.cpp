@@ -12,15 +12,6 @@ namespace {
 
 std::string Number(int i) { return std::to_string(i); }
 
-bool Equal_Fold(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    char x = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] + 32) : a[i];
-    if (x != b[i]) return false;
-  }
-  return i == a.size() && !b[i];
-}
-
 }  // namespace
 
 std::string Launcher_Dir(const std::string& program) {
@@ -65,7 +56,7 @@ bool ReadInt(const std::string& file, const std::string& section, const std::str
 bool ReadBool(const std::string& file, const std::string& section, const std::string& key, bool& out) {
   std::string text;
   if (!ReadString(file, section, key, text)) return false;
-  out = Equal_Fold(text, "true");
+  out = Profile_Equal(text, "true");
   return true;
 }
 

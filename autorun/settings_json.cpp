@@ -1,27 +1,11 @@
 #include "autorun/settings_json.h"
 
 #include "autorun/text_1252.h"
+#include "host/json_quote.h"
 
 namespace {
 
-std::string Quote(const std::string& bytes) {
-  const std::string text = Text_1252_To_Utf8(bytes);
-  static const char kHex[] = "0123456789abcdef";
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += char(c);
-    } else if (c < 0x20) {
-      out += "\\u00";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += char(c);
-    }
-  }
-  return out + "\"";
-}
+std::string Quote(const std::string& bytes) { return Json_Quote_Utf8(Text_1252_To_Utf8(bytes)); }
 
 // The record's keys as "key":value pairs, comma-separated.
 template <class T>

@@ -18,7 +18,6 @@
 #include "engine/run/engine_run.h"
 #include "engine/run/run_trace.h"
 #include "engine/script_chain.h"
-#include "packing/byte_order.h"
 #include "platform/display/display.h"
 #include "platform/headless/headless_display.h"
 #include "platform/input/input.h"
@@ -26,6 +25,7 @@
 #include "platform/wendax.h"
 #include "tools/panorama_writer.h"
 #include "tools/picture_writers.h"
+#include "tools/zone_writer.h"
 
 namespace {
 
@@ -51,10 +51,7 @@ struct BenchGame {
         std::abort();
       Write(warp, bytes);
     }
-    std::vector<uint8_t> zones;
-    Push_Le32(zones, 1);
-    for (float v : {6.0f, 0.5f, 1.0f, 2.0f}) Push_Le32(zones, std::bit_cast<uint32_t>(v));
-    Write("Z.ZON", zones);
+    Write("Z.ZON", Zone_File_Bytes({{6.0f, 0.5f, 1.0f, 2.0f}}));
     PicturePtr cursor = Picture_New("c", 24, 24, 8);
     cursor->palette[3] = cursor->palette[4] = cursor->palette[5] = 255;
     for (size_t i = 0; i < cursor->pixels.size(); i += 3) cursor->pixels[i] = 1;

@@ -3,41 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
-
-constexpr char kHexDigits[] = "0123456789abcdef";
-
-void Append_Escaped(std::string& out, unsigned char c) {
-  switch (c) {
-    case '"': out += "\\\""; return;
-    case '\\': out += "\\\\"; return;
-    case '\b': out += "\\b"; return;
-    case '\f': out += "\\f"; return;
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
-    case '\t': out += "\\t"; return;
-    default: break;
-  }
-  if (c < 0x20 || c >= 0x7F) {
-    out += "\\u00";
-    out += kHexDigits[c >> 4];
-    out += kHexDigits[c & 15];
-    return;
-  }
-  out += char(c);
-}
-
-}  // namespace
-
-std::string Json_Quote(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() + 2);
-  out += '"';
-  for (char c : bytes) Append_Escaped(out, static_cast<unsigned char>(c));
-  out += '"';
-  return out;
-}
-
 std::string Json_Float(float value) {
   if (!std::isfinite(value)) return "null";
   char buffer[32];

@@ -16,8 +16,7 @@
 #include <string_view>
 #include <vector>
 
-// The quoted and escaped JSON string for the bytes.
-std::string Json_Quote(std::string_view bytes);
+#include "host/json_quote.h"  // Json_Quote: the strings, as described above
 
 // The shortest text that reads back as the same float ("null" for infinities
 // and NaN, which JSON cannot hold).

@@ -15,6 +15,7 @@
 #include "platform/files/file_layer.h"
 #include "platform/input/frame_clock.h"
 #include "platform/input/input.h"
+#include "platform/input/key_codes.h"
 #include "platform/sound/sound_output.h"
 #include "platform/sound/sound_timer.h"
 #include "platform/wendax.h"
@@ -22,10 +23,6 @@
 namespace {
 
 constexpr size_t kTileStoreBytes = 3145728;
-constexpr int kKeyEscape = 27;
-constexpr int kKeyEnter = 13;
-constexpr int kKeyF1 = 128;
-constexpr int kKeyF10 = 137;
 constexpr int kLockSlotEnter = 11;
 
 // What comes after a frame or a test run.
@@ -62,19 +59,12 @@ Next Run_At(Engine& engine, int32_t position, TestCause cause) {
   return After(result);
 }
 
-// The kind from the warp name when the file layer has to read it: a still
-// picture when its last character is A or D.
-int32_t Kind_From_Name(const std::string& name) {
-  const char last = name.empty() ? 0 : name.back();
-  return last == 'A' || last == 'D' || last == 'a' || last == 'd' ? kWarpStill : kWarpPanorama;
-}
-
 // Reads the warp picture through the file layer (memory files, the data
 // archive's names): a still picture through the picture loader, a panorama
 // as raw RGB555 words into the tile store.
 int32_t Load_Through_Files(Engine& engine, const std::string& name) {
   RunState& run = engine.run;
-  const int32_t kind = Kind_From_Name(name);
+  const int32_t kind = Warp_Kind_From_Name(name);
   if (kind == kWarpStill) {
     // "warpfix" becomes the loaded picture, or none when it cannot be read:
     // nothing is then drawn over the last frame.
@@ -192,9 +182,9 @@ Next Lock_Keys(Engine& engine) {
   if (st.Lock_Return != -1) return Next::kFrame;
   const int code = engine.wx.input.key_code;
   int slot = -1;
-  if (code == kKeyEscape) slot = 0;
-  if (code >= kKeyF1 && code <= kKeyF10) slot = 1 + code - kKeyF1;
-  if (code == kKeyEnter) slot = kLockSlotEnter;
+  if (code == kCodeEscape) slot = 0;
+  if (code >= kCodeF1 && code < kCodeF1 + 10) slot = 1 + code - kCodeF1;  // F1 to F10
+  if (code == kCodeEnter) slot = kLockSlotEnter;
   auto jump = [&](int s) {
     const std::string& name = st.Lock_Slots[size_t(s)];
     if (name.empty()) return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "host/json_quote.h"
 #include "platform/headless/headless_display.h"
 #include "platform/headless/png_writer.h"
 
@@ -14,25 +15,6 @@ SessionTrace::SessionTrace(SessionSetup setup) : setup_(std::move(setup)) {
                    [](const SessionEvent& a, const SessionEvent& b) { return a.frame < b.frame; });
 }
 
-std::string Json_String(std::string_view text) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += char(c);
-    } else if (c < 0x20 || c >= 0x7F) {
-      // Bytes outside ASCII are game text (Windows-1252): each as its code.
-      out += "\\u00";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += char(c);
-    }
-  }
-  return out + "\"";
-}
-
 void SessionTrace::Line(Engine& engine, const std::string& fields) {
   if (!setup_.trace) return;
   std::fprintf(setup_.trace, "{\"frame\":%llu,%s}\n", static_cast<unsigned long long>(engine.run.frames),
@@ -40,27 +22,27 @@ void SessionTrace::Line(Engine& engine, const std::string& fields) {
 }
 
 void SessionTrace::Warp(Engine& engine, int index, std::string_view name, int kind) {
-  Line(engine, "\"event\":\"warp\",\"index\":" + std::to_string(index) + ",\"name\":" + Json_String(name) +
+  Line(engine, "\"event\":\"warp\",\"index\":" + std::to_string(index) + ",\"name\":" + Json_Quote(name) +
                    ",\"kind\":" + std::to_string(kind));
 }
 
 void SessionTrace::Test(Engine& engine, std::string_view warp, int position, int id, int kind,
                         TestCause cause) {
-  Line(engine, "\"event\":\"test\",\"warp\":" + Json_String(warp) +
+  Line(engine, "\"event\":\"test\",\"warp\":" + Json_Quote(warp) +
                    ",\"position\":" + std::to_string(position) + ",\"id\":" + std::to_string(id) +
                    ",\"kind\":" + std::to_string(kind) + ",\"cause\":\"" + Test_Cause_Name(cause) + "\"");
 }
 
 void SessionTrace::Plugin(Engine& engine, std::string_view statement) {
-  Line(engine, "\"event\":\"plugin\",\"statement\":" + Json_String(statement));
+  Line(engine, "\"event\":\"plugin\",\"statement\":" + Json_Quote(statement));
 }
 
 void SessionTrace::Script(Engine& engine, std::string_view name) {
-  Line(engine, "\"event\":\"script\",\"name\":" + Json_String(name));
+  Line(engine, "\"event\":\"script\",\"name\":" + Json_Quote(name));
 }
 
 void SessionTrace::Debug(Engine& engine, std::string_view text) {
-  Line(engine, "\"event\":\"debug\",\"text\":" + Json_String(text));
+  Line(engine, "\"event\":\"debug\",\"text\":" + Json_Quote(text));
 }
 
 // Shots and quits of frame 0 act after the first frame, with those of frame 1.

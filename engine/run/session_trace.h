@@ -5,7 +5,8 @@
 //   {"frame":F,"event":"debug","text":".."}
 //   {"frame":F,"event":"script","name":".."}
 //   {"frame":F,"event":"end"}
-// F is the number of frames presented so far. It also carries out the
+// F is the number of frames presented so far; texts are the game's bytes,
+// written by Json_Quote (host/json_quote.h). It also carries out the
 // session's screenshots and its quit, and ends the program after the
 // largest frame count.
 #pragma once
@@ -49,6 +50,3 @@ class SessionTrace : public RunTrace {
   size_t next_ = 0;  // the next shot or quit, events sorted by frame
   std::string error_;
 };
-
-// The text as a JSON string, quotes included.
-std::string Json_String(std::string_view text);

@@ -37,11 +37,6 @@ uint32_t Grey(int32_t level) {
   return (((k & 0xF8) << 8) | ((k & 0xFC) << 3) | (k >> 3)) & kChannelMask;
 }
 
-std::span<uint16_t> Frame(Engine& engine) { return Wendax_Frame_Buffer(engine.wx); }
-
-// The view at angles and zoom, or "warpfix" for a still picture.
-void Draw(Engine& engine, int32_t pitch, int32_t yaw, float zoom) { Draw_View_At(engine, pitch, yaw, zoom); }
-
 // pitch and yaw through the eased curve at progress i, with the field of
 // view `zoom_at(i)`.
 template <class Zoom>
@@ -59,7 +54,7 @@ void Interpolate(Engine& engine, int32_t tp, int32_t ty, int32_t speed, Zoom zoo
   for (int32_t i = 0; i < kSteps && !engine.run.quit; i += Step(engine, speed)) {
     const int32_t pitch = (p + int32_t(std::trunc(float(tp - p) * ease[size_t(i)]))) & kAngleMask;
     const int32_t yaw = (y + int32_t(std::trunc(float(ty - y) * ease[size_t(i)]))) & kAngleMask;
-    Draw(engine, pitch, yaw, zoom_at(i));
+    Draw_View_At(engine, pitch, yaw, zoom_at(i));
     Animation_Frame(engine);
   }
   v.pitch = ((tp & kAngleMask) ^ 4096) - 4096;  // a signed 13-bit number
@@ -119,7 +114,7 @@ void Interpolate_Zoom(Engine& engine, int32_t degrees, int32_t speed) {
   const float z = float(degrees);
   int32_t i = 0;
   do {
-    Draw(engine, engine.view.pitch, engine.view.yaw, (z - z0) * float(i) / 4096.0f + z0);
+    Draw_View_At(engine, engine.view.pitch, engine.view.yaw, (z - z0) * float(i) / 4096.0f + z0);
     Animation_Frame(engine);
     i += Step(engine, speed);
   } while (i < kSteps && !engine.run.quit);
@@ -141,7 +136,7 @@ void Interpolate_Angle_Zoom(Engine& engine, int32_t pitch, int32_t yaw, int32_t 
 void Fade(Engine& engine, int32_t from, int32_t to, int32_t speed) {
   Draw_View(engine);
   engine.services->Frame_Hooks(engine);
-  std::span<uint16_t> screen = Frame(engine);
+  std::span<uint16_t> screen = Wendax_Frame_Buffer(engine.wx);
   const std::vector<uint16_t> frozen(screen.begin(), screen.end());
   // Levels and steps in 64 bits: from, to and speed are any numbers a
   // script writes.
@@ -168,7 +163,7 @@ void Fade(Engine& engine, int32_t from, int32_t to, int32_t speed) {
 }
 
 void Transfade(Engine& engine, int32_t speed) {
-  std::span<uint16_t> screen = Frame(engine);
+  std::span<uint16_t> screen = Wendax_Frame_Buffer(engine.wx);
   const std::vector<uint16_t> old_frame(screen.begin(), screen.end());
   Draw_View(engine);
   engine.services->Frame_Hooks(engine);

@@ -44,3 +44,8 @@ int32_t Test_Find_Last(const WARP& warp, int32_t id) {
     if (warp.tests[i].id == id) return int32_t(i);
   return -1;
 }
+
+int32_t Warp_Kind_From_Name(std::string_view name) {
+  const char last = name.empty() ? 0 : name.back();
+  return last == 'A' || last == 'D' || last == 'a' || last == 'd' ? kWarpStill : kWarpPanorama;
+}

@@ -84,6 +84,9 @@ const SCRIPT_VAR* Var_Find(const SCRIPT_DATA* script, std::string_view name);
 int32_t Get_Var(const SCRIPT_DATA* script, std::string_view name);
 // Stores into the first such variable; no variable is ever created.
 void Set_Var(SCRIPT_DATA* script, std::string_view name, int32_t value);
+// The kind a warp's name gives: a still picture when its last character is
+// A or D (either case), else a panorama.
+int32_t Warp_Kind_From_Name(std::string_view name);
 // Index of the first warp named `name` (case ignored), skipping `skip`
 // (pass -1 to skip none); -1 when none.
 int32_t Warp_Find(const SCRIPT_DATA* script, std::string_view name, int32_t skip = -1);

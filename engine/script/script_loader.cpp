@@ -137,8 +137,7 @@ void Warp_Pass(Engine& engine, std::string_view name) {
     const int32_t warp_line = position;
     WARP warp;
     if (Field_Get(line, field, 1) == 0 && !field.empty()) {
-      char last = field.back();
-      warp.kind = (last == 'A' || last == 'D' || last == 'a' || last == 'd') ? kWarpStill : kWarpPanorama;
+      warp.kind = Warp_Kind_From_Name(field);
       warp.name = field;
     }
     if (Field_Get(line, field, 2) == 0 && !field.empty()) warp.zone_file = field;

@@ -9,9 +9,6 @@
 namespace {
 
 inline constexpr int kKeyboardStepToggle = 6;  // 7 and 1 alternate
-inline constexpr int kCodeEnter = 13;
-inline constexpr int kCodeRightClick = 8;
-inline constexpr int kCodeEscape = 27;
 
 size_t Scan_Code(uint32_t key_data) { return (key_data >> 16) & 0x7F; }
 
