@@ -35,3 +35,36 @@ std::string Text_1252_To_Utf8(std::string_view text) {
   }
   return out;
 }
+
+std::string Utf8_To_1252(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char b = text[i];
+    // The sequence's length and its first bits; a stray byte is one
+    // character of its own.
+    size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    uint32_t c = length == 1 ? b : length == 2 ? b & 0x1F : length == 3 ? b & 0x0F : b & 0x07;
+    for (size_t k = 1; k < length; ++k) {
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+        length = 0;
+        break;
+      }
+      c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    }
+    if (length == 0) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    i += length;
+    char code = '?';
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      code = char(c);
+    } else {
+      for (int k = 0; k < 32; ++k)
+        if (kHigh[k] == c) code = char(0x80 + k);
+    }
+    out += code;
+  }
+  return out;
+}
