@@ -248,7 +248,11 @@ int LauncherWindow::Hook_Step(void* self) {
 
 void LauncherWindow::Run_Hook_Action() {
   std::optional<HookAction> action = ui_.Hook()->Next_Action();
-  if (!action) return;
+  if (!action) {
+    ui_.Trace("hook done");
+    Close();
+    return;
+  }
   auto next = [this](guint ms) { g_timeout_add(ms, [](gpointer self) { return gboolean(Hook_Step(self)); }, this); };
   const std::string& verb = action->verb;
   const std::string& argument = action->argument;

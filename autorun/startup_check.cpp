@@ -16,8 +16,12 @@ bool Is_File(const std::string& path) {
 
 bool Startup_Files_Present(const std::string& launcher_dir) {
   if (!Is_File(Native_Path(Settings_Path(launcher_dir)))) return false;
-  // LauncherDir + ".\Game.exe", appended directly: Game.exe in the folder.
-  const std::string game = Native_Path(launcher_dir + ".\\Game.exe");
-  const std::string native = Native_Path(launcher_dir + ".\\Game");
+  // LauncherDir + ".\Game.exe", appended directly: Windows drops the dot that
+  // ends "DIR.", so this is Game.exe in the folder (the current one when
+  // LauncherDir is empty).
+  const bool bare = launcher_dir.empty() || launcher_dir.back() == '\\' || launcher_dir.back() == '/';
+  const std::string folder = bare ? launcher_dir + ".\\" : launcher_dir + "\\";
+  const std::string game = Native_Path(folder + "Game.exe");
+  const std::string native = Native_Path(folder + "Game");
   return Is_File(game) || Is_Native_Executable(native);
 }

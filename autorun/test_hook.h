@@ -13,8 +13,8 @@
 //
 // Blank lines and lines starting with '#' are skipped. Each window action
 // starts when the one before has finished (a click: once the button it ran
-// has ended). Dialogs take the answers in order; a dialog that finds none
-// is closed as with Escape.
+// has ended); when they run out, the window closes. Dialogs take the
+// answers in order; a dialog that finds none is closed as with Escape.
 #pragma once
 
 #include <deque>

@@ -7,6 +7,7 @@ packages=(
   libpng-dev zlib1g-dev
   libjpeg62-turbo-dev
   libsdl2-dev xvfb xauth imagemagick
+  libgtk-3-dev libwebkit2gtk-4.1-dev libgdk-pixbuf-2.0-dev shared-mime-info
   clang-format git
 )
 sudo=""
