@@ -3,6 +3,7 @@
 // its page in a window whose "rw:" links run the buttons.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -99,6 +100,14 @@ int main(int argc, char** argv) {
   }
   std::string launcher_dir = options->disc ? *options->disc : Launcher_Dir(argv[0]);
   while (launcher_dir.size() > 1 && launcher_dir.back() == '/') launcher_dir.pop_back();
+  // Programs start in folders of their own: a folder named relative to the
+  // current one is made absolute first, as the original platform resolves
+  // a relative program path against the launcher's folder.
+  if (!launcher_dir.empty() && launcher_dir[0] != '/') {
+    std::error_code error;
+    const std::string absolute = std::filesystem::absolute(launcher_dir, error).string();
+    if (!error) launcher_dir = absolute;
+  }
 
   FILE* trace = nullptr;
   if (!options->trace.empty() && !(trace = std::fopen(options->trace.c_str(), "w"))) {

@@ -3,6 +3,8 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 
 #include "autorun/page_link.h"
@@ -121,7 +123,9 @@ int LauncherWindow::Run() {
   ui_.Set_Parent(GTK_WINDOW(window_));
   Place();
 
-  gchar* uri = g_filename_to_uri(page.c_str(), nullptr, nullptr);
+  std::error_code error;
+  const std::string absolute = std::filesystem::absolute(page, error).string();
+  gchar* uri = g_filename_to_uri(absolute.c_str(), nullptr, nullptr);
   ui_.Trace(std::string("page ") + (uri ? uri : page.c_str()));
   webkit_web_view_load_uri(view_, uri ? uri : page.c_str());
   g_free(uri);

@@ -1,5 +1,6 @@
 // Makes the pictures of the sample game from its zone files: the menu and
-// the letter as 640 x 480 TGA stills, the two default cursors as PCX, and
+// the letter as 640 x 480 TGA stills, the two default cursors as PCX, the
+// launcher's splash bitmap, and
 // the hall and the study as six cube faces each (PNG), which kvrtool vr
 // build turns into panorama files. Every zone is painted where the engine's
 // hit test finds it, so what the player sees is what the player can click.
@@ -143,6 +144,22 @@ bool Panorama(Wendax& wx, const std::string& sample, const std::string& zone_fil
   return true;
 }
 
+// The launcher's splash: a 320 x 200 bitmap, night blue fading to amber,
+// with a disc-like ring in the middle.
+bool Splash(const std::string& out) {
+  PicturePtr picture = Picture_New("splash", 320, 200, 24);
+  for (int y = 0; y < 200; ++y) {
+    for (int x = 0; x < 320; ++x) {
+      const double t = y / 199.0, d = std::hypot(x - 160.0, y - 100.0);
+      Rgb c = {uint8_t(40 + 192 * t), uint8_t(48 + 128 * t), uint8_t(70 - 6 * t)};
+      if (d > 50 && d < 70) c = {232, 224, 200};
+      std::copy(c.begin(), c.end(), picture->pixels.begin() + (size_t(y) * 320 + size_t(x)) * 3);
+    }
+  }
+  PictureFile file = Bmp_Write(*picture);
+  return file.ok() && Write(out, file.bytes);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,7 +171,7 @@ int main(int argc, char** argv) {
   Wendax wx;
   const bool ok = Still(wx, sample, "menu.zon", {40, 45, 70}, disc + "/MENU.TGA") &&
                   Still(wx, sample, "letter.zon", {235, 225, 195}, disc + "/LETTER.TGA") &&
-                  Cursor(disc + "/cursor1.pcx", false) && Cursor(disc + "/cursor2.pcx", true) &&
+                  Splash(disc + "/Launch/splash.bmp") && Cursor(disc + "/cursor1.pcx", false) && Cursor(disc + "/cursor2.pcx", true) &&
                   Panorama(wx, sample, "hall.zon", {120, 90, 70}, faces + "/hall") &&
                   Panorama(wx, sample, "study.zon", {60, 90, 80}, faces + "/study");
   return ok ? 0 : 1;
