@@ -45,7 +45,11 @@ std::string Folder_Of(const std::string& path) {
 
 CActionRunner::CActionRunner(CAutorunSettings* settings, std::string launcher_dir, LauncherUi& ui,
                              RegistryStore& registry, SplashSound& sound)
-    : settings_(settings), launcher_dir_(std::move(launcher_dir)), ui_(ui), registry_(registry), sound_(sound) {}
+    : settings_(settings),
+      launcher_dir_(std::move(launcher_dir)),
+      ui_(ui),
+      registry_(registry),
+      sound_(sound) {}
 
 StepRecords CActionRunner::Records() const {
   return StepRecords{registry_, settings_->CustomerID, settings_->CdID};
@@ -65,7 +69,8 @@ bool CActionRunner::RunSilent() {
   for (const CInstallItem& entry : settings_->Install.Items)
     RunInstall(entry, "Silent", nullptr, true, false, false);
   const auto& launches = settings_->Launch.Items;
-  for (size_t i = 0; i < launches.size(); ++i) RunLaunch(launches[i], nullptr, true, i + 1 == launches.size());
+  for (size_t i = 0; i < launches.size(); ++i)
+    RunLaunch(launches[i], nullptr, true, i + 1 == launches.size());
   return true;
 }
 
@@ -118,7 +123,8 @@ bool CActionRunner::RunLaunch(const CLaunchItem& entry, LauncherWindow* window, 
   // Kiosk names a browser of the original platform, which never opens files
   // here: it is read and has no effect.
   if (Ends_With_Exe(path))
-    StartWithCreateProcess(window, path, entry.Parameters, directory, wait, entry.Maximize, disable_while_waiting);
+    StartWithCreateProcess(window, path, entry.Parameters, directory, wait, entry.Maximize,
+                           disable_while_waiting);
   else
     StartWithShell(window, path, entry.Parameters, directory, wait, entry.Maximize, disable_while_waiting);
   return true;
@@ -135,9 +141,9 @@ bool CActionRunner::StartWithCreateProcess(LauncherWindow* window, const std::st
   return true;
 }
 
-bool CActionRunner::StartWithShell(LauncherWindow* window, const std::string& file, const std::string& parameters,
-                                   const std::string& directory, bool wait, bool maximize,
-                                   bool disable_while_waiting) {
+bool CActionRunner::StartWithShell(LauncherWindow* window, const std::string& file,
+                                   const std::string& parameters, const std::string& directory, bool wait,
+                                   bool maximize, bool disable_while_waiting) {
   (void)parameters, (void)directory, (void)maximize;
   std::optional<ChildProcess> opener = Document_Open(file);
   ui_.Trace((opener ? "open " : "open failed ") + file);
@@ -146,7 +152,8 @@ bool CActionRunner::StartWithShell(LauncherWindow* window, const std::string& fi
   return true;
 }
 
-bool CActionRunner::WaitForProgram(LauncherWindow* window, ChildProcess& process, bool disable_while_waiting) {
+bool CActionRunner::WaitForProgram(LauncherWindow* window, ChildProcess& process,
+                                   bool disable_while_waiting) {
   ui_.Trace("wait " + std::to_string(process.Pid()));
   if (window)
     ui_.Wait(*window, process, disable_while_waiting);
@@ -164,7 +171,8 @@ bool CActionRunner::RunInstall(const CInstallItem& entry, const std::string& nam
     std::string viewer, version;
     if (FindViewer(entry.FileExtension, viewer)) {
       if (entry.WhenViewer == 1 || entry.Version.empty()) return false;
-      if (GetFileVersionText(viewer, true, version) && CompareVersions(version, entry.Version) != 2) return false;
+      if (GetFileVersionText(viewer, true, version) && CompareVersions(version, entry.Version) != 2)
+        return false;
     }
   }
   if (check_only) return true;
@@ -175,7 +183,8 @@ bool CActionRunner::RunInstall(const CInstallItem& entry, const std::string& nam
   const std::string path = Program_Path(entry.File);
   const bool wait = entry.LaunchAndWait && !never_wait;
   if (Ends_With_Exe(path))
-    StartWithCreateProcess(window, path, entry.Parameters, Folder_Of(path), wait, false, disable_while_waiting);
+    StartWithCreateProcess(window, path, entry.Parameters, Folder_Of(path), wait, false,
+                           disable_while_waiting);
   else
     StartWithShell(window, path, entry.Parameters, Folder_Of(path), wait, false, disable_while_waiting);
   Mark(Records(), StepKind::kInstall, name, entry_key);

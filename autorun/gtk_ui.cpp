@@ -129,11 +129,12 @@ int GtkUi::Run_Dialog(GtkWidget* dialog, const char* kind,
 
 void GtkUi::Message(std::string_view text, MessageIcon icon) {
   std::cerr << caption_ << ": " << text << "\n";
-  Trace(std::string(icon == MessageIcon::kStop ? "message stop " : "message information ") + std::string(text));
+  Trace(std::string(icon == MessageIcon::kStop ? "message stop " : "message information ") +
+        std::string(text));
   if (!Open_Display()) return;
-  GtkWidget* dialog = gtk_message_dialog_new(parent_, GTK_DIALOG_MODAL,
-                                             icon == MessageIcon::kStop ? GTK_MESSAGE_ERROR : GTK_MESSAGE_INFO,
-                                             GTK_BUTTONS_OK, "%s", std::string(text).c_str());
+  GtkWidget* dialog = gtk_message_dialog_new(
+      parent_, GTK_DIALOG_MODAL, icon == MessageIcon::kStop ? GTK_MESSAGE_ERROR : GTK_MESSAGE_INFO,
+      GTK_BUTTONS_OK, "%s", std::string(text).c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), caption_.c_str());
   Run_Dialog(dialog, "message", Answer_Message);
 }
@@ -192,7 +193,8 @@ bool GtkUi::License_Agreement(const std::string& text) {
   gtk_container_add(GTK_CONTAINER(scroller), view);
   gtk_box_pack_start(GTK_BOX(box), scroller, TRUE, TRUE, 0);
 
-  GtkWidget* accept = gtk_radio_button_new_with_label(nullptr, "I accept the terms in the license agreement.");
+  GtkWidget* accept =
+      gtk_radio_button_new_with_label(nullptr, "I accept the terms in the license agreement.");
   GtkWidget* refuse = gtk_radio_button_new_with_label_from_widget(
       GTK_RADIO_BUTTON(accept), "I do not accept the terms in the license agreement.");
   gtk_box_pack_start(GTK_BOX(box), accept, FALSE, FALSE, 0);
@@ -319,7 +321,8 @@ bool GtkUi::Splash(const CSettingsSplash& splash, const std::string& picture, co
     Trace(start.sound == SplashSoundPlay::kLoop ? "splash sound loop" : "splash sound once");
   }
   const guint picture_timer = g_timeout_add(guint(start.picture_ms), Splash_Picture_Timer, &run);
-  const guint sound_timer = start.sound_ms >= 0 ? g_timeout_add(guint(start.sound_ms), Splash_Sound_Timer, &run) : 0;
+  const guint sound_timer =
+      start.sound_ms >= 0 ? g_timeout_add(guint(start.sound_ms), Splash_Sound_Timer, &run) : 0;
   g_main_loop_run(run.loop);
   for (guint source : {picture_timer, sound_timer})
     if (source && g_main_context_find_source_by_id(nullptr, source)) g_source_remove(source);
@@ -343,14 +346,17 @@ void GtkUi::Wait(LauncherWindow& window, ChildProcess& child, bool disable) {
     ChildProcess* child;
     GMainLoop* loop;
   } poll{&child, g_main_loop_new(nullptr, FALSE)};
-  g_timeout_add(500, +[](gpointer data) -> gboolean {
-    auto* p = static_cast<Poll*>(data);
-    if (p->child->Exit_Code()) {
-      g_main_loop_quit(p->loop);
-      return G_SOURCE_REMOVE;
-    }
-    return G_SOURCE_CONTINUE;
-  }, &poll);
+  g_timeout_add(
+      500,
+      +[](gpointer data) -> gboolean {
+        auto* p = static_cast<Poll*>(data);
+        if (p->child->Exit_Code()) {
+          g_main_loop_quit(p->loop);
+          return G_SOURCE_REMOVE;
+        }
+        return G_SOURCE_CONTINUE;
+      },
+      &poll);
   g_main_loop_run(poll.loop);
   g_main_loop_unref(poll.loop);
   if (disable && gdk_window) gdk_window_set_cursor(gdk_window, nullptr);

@@ -18,8 +18,10 @@ struct LinkRun {
   const CButtonData* button;
 };
 
-gboolean On_Policy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type, gpointer self) {
-  if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION)
+gboolean On_Policy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                   gpointer self) {
+  if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
+      type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION)
     return FALSE;
   WebKitNavigationAction* action =
       webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
@@ -99,8 +101,8 @@ int LauncherWindow::Run() {
   GtkWidget* help = gtk_menu_item_new_with_mnemonic("_Help");
   GtkWidget* menu = gtk_menu_new();
   GtkWidget* about = gtk_menu_item_new_with_mnemonic("_About AutoRun...");
-  g_signal_connect(about, "activate", G_CALLBACK(+[](GtkMenuItem*, gpointer ui) { static_cast<GtkUi*>(ui)->About(); }),
-                   &ui_);
+  g_signal_connect(about, "activate",
+                   G_CALLBACK(+[](GtkMenuItem*, gpointer ui) { static_cast<GtkUi*>(ui)->About(); }), &ui_);
   gtk_menu_shell_append(GTK_MENU_SHELL(menu), about);
   gtk_menu_item_set_submenu(GTK_MENU_ITEM(help), menu);
   gtk_menu_shell_append(GTK_MENU_SHELL(bar), help);
@@ -175,7 +177,9 @@ void LauncherWindow::Page_Loaded() {
   if (page_loaded_) return;
   page_loaded_ = true;
   ui_.Trace("page loaded");
-  if (ui_.Hook()) g_timeout_add(300, [](gpointer self) { return gboolean(Hook_Step(self)); }, this);
+  if (ui_.Hook())
+    g_timeout_add(
+        300, [](gpointer self) { return gboolean(Hook_Step(self)); }, this);
 }
 
 bool LauncherWindow::Follow_Link(const std::string& uri) {
@@ -257,7 +261,10 @@ void LauncherWindow::Run_Hook_Action() {
     Close();
     return;
   }
-  auto next = [this](guint ms) { g_timeout_add(ms, [](gpointer self) { return gboolean(Hook_Step(self)); }, this); };
+  auto next = [this](guint ms) {
+    g_timeout_add(
+        ms, [](gpointer self) { return gboolean(Hook_Step(self)); }, this);
+  };
   const std::string& verb = action->verb;
   const std::string& argument = action->argument;
   ui_.Trace("hook " + verb + (argument.empty() ? "" : " " + argument));
@@ -266,13 +273,14 @@ void LauncherWindow::Run_Hook_Action() {
     hook_wait_polls_ = 0;
     gchar* quoted = g_strescape(argument.c_str(), nullptr);
     const std::string script = std::string("(function(){for (const a of document.querySelectorAll('a'))") +
-                               " if (a.getAttribute('href') === \"" + quoted + "\") { a.click(); return true; }" +
-                               " return false; })()";
+                               " if (a.getAttribute('href') === \"" + quoted +
+                               "\") { a.click(); return true; }" + " return false; })()";
     g_free(quoted);
     webkit_web_view_evaluate_javascript(
         view_, script.c_str(), -1, nullptr, nullptr, nullptr,
         [](GObject* view, GAsyncResult* result, gpointer self) {
-          JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, nullptr);
+          JSCValue* value =
+              webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, nullptr);
           auto* window = static_cast<LauncherWindow*>(self);
           if (!value || !jsc_value_to_boolean(value)) {
             window->ui_.Trace("click found no link");
@@ -287,7 +295,8 @@ void LauncherWindow::Run_Hook_Action() {
     event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window_)));
     event->key.keyval = gdk_keyval_from_name(argument.c_str());
     event->key.time = GDK_CURRENT_TIME;
-    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gtk_widget_get_display(window_))));
+    gdk_event_set_device(
+        event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gtk_widget_get_display(window_))));
     gtk_main_do_event(event);
     gdk_event_free(event);
     next(50);
@@ -298,9 +307,10 @@ void LauncherWindow::Run_Hook_Action() {
     next(50);
   } else if (verb == "shot") {
     GdkWindow* gdk_window = gtk_widget_get_window(window_);
-    GdkPixbuf* shot = gdk_window ? gdk_pixbuf_get_from_window(gdk_window, 0, 0, gdk_window_get_width(gdk_window),
-                                                              gdk_window_get_height(gdk_window))
-                                 : nullptr;
+    GdkPixbuf* shot = gdk_window
+                          ? gdk_pixbuf_get_from_window(gdk_window, 0, 0, gdk_window_get_width(gdk_window),
+                                                       gdk_window_get_height(gdk_window))
+                          : nullptr;
     const bool saved = shot && gdk_pixbuf_save(shot, argument.c_str(), "png", nullptr, nullptr);
     if (shot) g_object_unref(shot);
     ui_.Trace(saved ? "shot written" : "shot failed");

@@ -48,8 +48,8 @@ class LauncherWindow {
   void* loop_ = nullptr;  // GMainLoop
   bool page_loaded_ = false;
   bool placed_ = false;
-  bool running_ = false;        // a button runs
-  int pending_links_ = 0;       // links followed whose button has not yet run
+  bool running_ = false;          // a button runs
+  int pending_links_ = 0;         // links followed whose button has not yet run
   bool hook_waits_link_ = false;  // the hook's click waits for its link
   int hook_wait_polls_ = 0;
 };

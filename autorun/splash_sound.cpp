@@ -46,7 +46,8 @@ bool SplashSound::Load(const std::string& path, std::vector<uint8_t>& samples) c
   uint32_t length = 0;
   if (!SDL_LoadWAV(path.c_str(), &spec, &data, &length)) return false;
   SDL_AudioStream* stream = SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2, kRate);
-  bool loaded = stream && SDL_AudioStreamPut(stream, data, int(length)) == 0 && SDL_AudioStreamFlush(stream) == 0;
+  bool loaded =
+      stream && SDL_AudioStreamPut(stream, data, int(length)) == 0 && SDL_AudioStreamFlush(stream) == 0;
   if (loaded) {
     samples.resize(size_t(SDL_AudioStreamAvailable(stream)));
     const int got = SDL_AudioStreamGet(stream, samples.data(), int(samples.size()));

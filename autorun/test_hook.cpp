@@ -30,8 +30,8 @@ std::optional<TestHook> TestHook::Parse(const std::string& text, std::string& er
       if (arg != std::string::npos) action.argument = line.substr(arg);
     }
     const std::string& verb = action.verb;
-    const bool needs_argument = verb == "click" || verb == "key" || verb == "shot" || verb == "wait" ||
-                                verb == "answer";
+    const bool needs_argument =
+        verb == "click" || verb == "key" || verb == "shot" || verb == "wait" || verb == "answer";
     const bool known = needs_argument || verb == "about" || verb == "close";
     if (!known || needs_argument == action.argument.empty()) {
       error = "test hook line " + std::to_string(number) + ": not an action: " + line;

@@ -171,7 +171,8 @@ int main(int argc, char** argv) {
   Wendax wx;
   const bool ok = Still(wx, sample, "menu.zon", {40, 45, 70}, disc + "/MENU.TGA") &&
                   Still(wx, sample, "letter.zon", {235, 225, 195}, disc + "/LETTER.TGA") &&
-                  Splash(disc + "/Launch/splash.bmp") && Cursor(disc + "/cursor1.pcx", false) && Cursor(disc + "/cursor2.pcx", true) &&
+                  Splash(disc + "/Launch/splash.bmp") && Cursor(disc + "/cursor1.pcx", false) &&
+                  Cursor(disc + "/cursor2.pcx", true) &&
                   Panorama(wx, sample, "hall.zon", {120, 90, 70}, faces + "/hall") &&
                   Panorama(wx, sample, "study.zon", {60, 90, 80}, faces + "/study");
   return ok ? 0 : 1;

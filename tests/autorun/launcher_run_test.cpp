@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "host/registry_store.h"
 #include "packing/byte_order.h"
 #include "tests/support/program_run.h"
@@ -126,13 +128,55 @@ TEST_F(LauncherRun, WindowlessStartsItsEntriesAndDoesNotWaitForTheLast) {
   EXPECT_EQ(Steps({"start", "wait", "waited", "run ended"}), "start|wait|waited|start|run|");
 }
 
+TEST_F(LauncherRun, ViewerDueRuleFindsTheDesktopsDefaultApplication) {
+  // A desktop of our own: the system's file types, one application for
+  // text files, and no other applications.
+  home.Make_Folder("data");
+  ASSERT_EQ(symlink("/usr/share/mime", home.Path("data/mime").c_str()), 0);
+  home.Write_Program("viewer", "#!/bin/sh\n");
+  home.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=kvrviewer.desktop\n");
+  for (const char* name : {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+    setenv(name, home.Path(std::string(name).find("DATA") != std::string::npos ? "data" : "config").c_str(),
+           1);
+  disc.Write_Program("Setup/setup", Marker("setup"));
+  struct Case {
+    bool viewer;
+    int when_viewer;
+    const char* version;
+    bool due;
+  };
+  const Case cases[] = {
+      {true, 1, "", false},    // any viewer will do
+      {true, 2, "", false},    // no version asked for
+      {true, 2, "1.0", true},  // a viewer no package holds has no version
+      {false, 1, "", true},
+  };
+  for (const Case& c : cases) {
+    if (c.viewer)
+      home.Write("data/applications/kvrviewer.desktop",
+                 "[Desktop Entry]\nType=Application\nName=Viewer\nExec=" + home.Path("viewer") +
+                     " %f\nMimeType=text/plain;\n");
+    else
+      std::remove(home.Path("data/applications/kvrviewer.desktop").c_str());
+    Settings("[Install]\nCount=1\nFile0=\\Setup\\setup.exe\nWhen0=3\nFileExtension0=txt\nWhenViewer0=" +
+             std::to_string(c.when_viewer) + "\nVersion0=" + c.version + "\nPrompt0=false\n");
+    std::remove(home.Path("marks").c_str());
+    EXPECT_EQ(Run({}, false).status, 0);
+    EXPECT_EQ(Marks(), c.due ? "setup \n" : "") << "viewer " << c.viewer << " WhenViewer " << c.when_viewer;
+  }
+  EXPECT_TRUE(home.Entries("tmp").empty());  // the probe file is gone
+  for (const char* name : {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+    unsetenv(name);
+}
+
 TEST_F(LauncherRun, StartupChecksAndInspection) {
   ProgramRun missing = Run({}, false);
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("AutoRun cannot continue and will abort execution."), std::string::npos);
   EXPECT_EQ(Run({"--dump-settings"}, false).status, 1);
 
-  Settings("[General]\nAutorunType=2\n[Html]\nWindowName=Caf\xE9\nWidth=5000\nHeight=300\nPresetLocation=6\n");
+  Settings(
+      "[General]\nAutorunType=2\n[Html]\nWindowName=Caf\xE9\nWidth=5000\nHeight=300\nPresetLocation=6\n");
   ProgramRun dump = Run({"--dump-settings"}, false);
   EXPECT_EQ(dump.status, 0);
   EXPECT_NE(dump.out.find("\"WindowName\":\"Caf\xC3\xA9\""), std::string::npos) << dump.out;
@@ -175,14 +219,16 @@ TEST_F(LauncherRun, SplashWithRepeatedSoundKeepsTheRunForSoundLength) {
   disc.Write("Launch/splash.bmp", Bmp(64, 48));
   disc.Write("Launch/chime.wav", Wav(300));
   Settings(
-      "[Splash]\nImage=true\nImageFile=\\Launch\\Splash.bmp\nLength=1\nSound=true\nSoundFile=\\Launch\\chime.wav\n"
+      "[Splash]\nImage=true\nImageFile=\\Launch\\Splash.bmp\nLength=1\nSound=true\nSoundFile=\\Launch\\chime."
+      "wav\n"
       "SoundOption=3\nSoundLength=2\n[Launch]\nCount=1\nFile0=\\Game.exe\n");
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Run_Hook("").status, 0);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_GE(seconds, 2.0);
   EXPECT_EQ(Steps({"splash", "start"}), "splash|splash|splash|splash|splash|start|");
-  EXPECT_NE(Trace().find("splash shown 64x48\nsplash sound loop\nsplash hidden\nsplash sound stopped\nsplash ended"),
+  EXPECT_NE(Trace().find(
+                "splash shown 64x48\nsplash sound loop\nsplash hidden\nsplash sound stopped\nsplash ended"),
             std::string::npos)
       << Trace();
 }
@@ -211,10 +257,10 @@ class LauncherWindowRun : public LauncherRun {
 
 TEST_F(LauncherWindowRun, PageLinksRunButtonsOnceThenTheProductIsInstalled) {
   Need_Display();
-  ProgramRun run = Run_Hook(
-      "shot " + home.Path("shot.png") +
-      "\nclick rw:Install%20Game\nanswer ok\nclick rw:Install%20Game\nanswer ok\nclick rw:Nothing\n"
-      "click rw:Quit\n");
+  ProgramRun run =
+      Run_Hook("shot " + home.Path("shot.png") +
+               "\nclick rw:Install%20Game\nanswer ok\nclick rw:Install%20Game\nanswer ok\nclick rw:Nothing\n"
+               "click rw:Quit\n");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Marks(), "setup \n");
   const std::string trace = Trace();
@@ -234,7 +280,8 @@ TEST_F(LauncherWindowRun, PageLinksRunButtonsOnceThenTheProductIsInstalled) {
   ASSERT_TRUE(png);
   RgbaImage image;
   std::string error;
-  ASSERT_TRUE(Png_Decode({reinterpret_cast<const uint8_t*>(png->data()), png->size()}, image, error)) << error;
+  ASSERT_TRUE(Png_Decode({reinterpret_cast<const uint8_t*>(png->data()), png->size()}, image, error))
+      << error;
   EXPECT_EQ(image.width, 400);
   EXPECT_EQ(image.height, 300);
   size_t page = 0, other = 0;

@@ -22,9 +22,9 @@ TEST(CompareVersions, ComponentsByTheDigitRule) {
     int result;
   };
   const Case cases[] = {
-      {"5.9", "5.10", 2},       {"1a", "10", 0},        {"6.00", "6.0", 0},     {"6.0.2800.1106", "6.0", 1},
-      {"1.2.3.4", "1.2.3.5", 2}, {"1.2.3.4.9", "1.2.3.4", 0}, {"65536", "0", 0}, {"2", "1.99", 1},
-      {"", "0.0.0.0", 0},
+      {"5.9", "5.10", 2},          {"1a", "10", 0},           {"6.00", "6.0", 0},
+      {"6.0.2800.1106", "6.0", 1}, {"1.2.3.4", "1.2.3.5", 2}, {"1.2.3.4.9", "1.2.3.4", 0},
+      {"65536", "0", 0},           {"2", "1.99", 1},          {"", "0.0.0.0", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(CompareVersions(c.a, c.b), c.result) << c.a << " vs " << c.b;
 }
@@ -55,12 +55,12 @@ TEST(PageLink, ButtonNames) {
       {"rw:", ""},
       {"file:///disc/page.htm", std::nullopt},
       {"rw", std::nullopt},
-      {"rw:Caf%C3%A9", "Caf\xE9"},            // the web view's UTF-8 codes
-      {"rw:%E2%82%AC", "\x80"},               // the euro sign's Windows-1252 code
-      {"rw:100%", "100%"},                    // the page's own '%' stays
-      {"rw:%e9%41", "%e9%41"},                // codes the web view does not write
+      {"rw:Caf%C3%A9", "Caf\xE9"},  // the web view's UTF-8 codes
+      {"rw:%E2%82%AC", "\x80"},     // the euro sign's Windows-1252 code
+      {"rw:100%", "100%"},          // the page's own '%' stays
+      {"rw:%e9%41", "%e9%41"},      // codes the web view does not write
       {"rw:a#b%20c", "a#b c"},
-      {"rw:%E4%B8%80", "?"},                  // no Windows-1252 code
+      {"rw:%E4%B8%80", "?"},  // no Windows-1252 code
   };
   for (const Case& c : cases) EXPECT_EQ(Link_Button_Name(c.uri), c.name) << c.uri;
 
@@ -74,8 +74,8 @@ TEST(PageLink, ButtonNames) {
 
 TEST(Text1252, Utf8BackToWindows1252) {
   EXPECT_EQ(Utf8_To_1252(Text_1252_To_Utf8("Caf\xE9 \x80\x9F\xFF")), "Caf\xE9 \x80\x9F\xFF");
-  EXPECT_EQ(Utf8_To_1252("\xC3"), "?");           // cut sequence
-  EXPECT_EQ(Utf8_To_1252("\xC2\x81x"), "?x");     // a C1 control has no code
+  EXPECT_EQ(Utf8_To_1252("\xC3"), "?");        // cut sequence
+  EXPECT_EQ(Utf8_To_1252("\xC2\x81x"), "?x");  // a C1 control has no code
 }
 
 class Records : public ::testing::Test {
@@ -110,8 +110,8 @@ TEST_F(Records, InstallAndLicenseRecordsUnderCustomerAndCd) {
   EXPECT_TRUE(IsMarked(no_cd, StepKind::kLicense, "Play"));
 
   // Only the data "1" counts.
-  std::optional<RegistryKey> license = store.Open_Key(RegistryRoot::kLocalMachine,
-                                                      std::string(kRegistryBaseKey) + "Test\\CD1\\License");
+  std::optional<RegistryKey> license =
+      store.Open_Key(RegistryRoot::kLocalMachine, std::string(kRegistryBaseKey) + "Test\\CD1\\License");
   ASSERT_TRUE(license);
   for (const char* data : {"1 ", "0", "", "11"}) {
     ASSERT_TRUE(store.Write_Value(*license, "Silent", data));
@@ -132,10 +132,14 @@ TEST_F(Records, ReadRegStringByKeyPath) {
     bool found;
   };
   const Case cases[] = {
-      {"HKEY_LOCAL_MACHINE\\Software\\X", "Path", true}, {"\\hkey_local_machine\\SOFTWARE\\x", "Path", true},
-      {"HKEY_LOCAL_MACHINE\\Software\\X", "Long", true}, {"HKEY_LOCAL_MACHINE\\Software\\X", "TooLong", false},
-      {"HKEY_CURRENT_USER\\Software\\X", "Path", false}, {"HKEY_LOCAL_MACHINE", "Path", false},
-      {"HKEY_LOCAL_MACHINE\\", "Path", false},           {"HKLM\\Software\\X", "Path", false},
+      {"HKEY_LOCAL_MACHINE\\Software\\X", "Path", true},
+      {"\\hkey_local_machine\\SOFTWARE\\x", "Path", true},
+      {"HKEY_LOCAL_MACHINE\\Software\\X", "Long", true},
+      {"HKEY_LOCAL_MACHINE\\Software\\X", "TooLong", false},
+      {"HKEY_CURRENT_USER\\Software\\X", "Path", false},
+      {"HKEY_LOCAL_MACHINE", "Path", false},
+      {"HKEY_LOCAL_MACHINE\\", "Path", false},
+      {"HKLM\\Software\\X", "Path", false},
   };
   for (const Case& c : cases) {
     std::string out;
@@ -185,7 +189,8 @@ TEST(SplashTimers, PictureAndSoundEndings) {
     for (const char* t = c.timers; *t; ++t) {
       const SplashStep step = *t == 'p' ? timers.Picture_Timer() : timers.Sound_Timer();
       if (!steps.empty()) steps += ' ';
-      std::string s = std::string(step.stop_sound ? "S" : "") + (step.hide ? "H" : "") + (step.end ? "E" : "");
+      std::string s =
+          std::string(step.stop_sound ? "S" : "") + (step.hide ? "H" : "") + (step.end ? "E" : "");
       steps += s.empty() ? "-" : s;
     }
     EXPECT_EQ(steps, c.steps) << "option " << c.option << " length " << c.length;
@@ -194,9 +199,10 @@ TEST(SplashTimers, PictureAndSoundEndings) {
 
 TEST(TestHook, ActionsAndAnswersInOrder) {
   std::string error;
-  std::optional<TestHook> hook = TestHook::Parse("# drive\nclick rw:Play%20Game\nanswer accept\n\nshot a b.png\r\n"
-                                                 "answer skip\nclose\n",
-                                                 error);
+  std::optional<TestHook> hook = TestHook::Parse(
+      "# drive\nclick rw:Play%20Game\nanswer accept\n\nshot a b.png\r\n"
+      "answer skip\nclose\n",
+      error);
   ASSERT_TRUE(hook) << error;
   EXPECT_EQ(hook->Next_Action()->argument, "rw:Play%20Game");
   EXPECT_EQ(hook->Next_Action()->argument, "a b.png");
@@ -204,7 +210,8 @@ TEST(TestHook, ActionsAndAnswersInOrder) {
   EXPECT_FALSE(hook->Next_Action());
   EXPECT_EQ(hook->Next_Answer(), "accept");
   EXPECT_EQ(hook->Next_Answer(), "skip");
-  for (const char* bad : {"click\n", "close now\n", "jump x\n"}) EXPECT_FALSE(TestHook::Parse(bad, error)) << bad;
+  for (const char* bad : {"click\n", "close now\n", "jump x\n"})
+    EXPECT_FALSE(TestHook::Parse(bad, error)) << bad;
 }
 
 }  // namespace
