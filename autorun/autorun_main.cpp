@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include <unistd.h>
+
 #include "autorun/action_runner.h"
 #include "autorun/gtk_ui.h"
 #include "autorun/launcher_window.h"
@@ -128,7 +130,7 @@ int main(int argc, char** argv) {
   const std::string settings_file = Native_Path(Settings_Path(launcher_dir));
 
   if (options->dump || options->placement) {
-    if (!std::fopen(settings_file.c_str(), "rb")) {
+    if (access(settings_file.c_str(), R_OK) != 0) {
       std::cerr << kStartupMessage << "\n";
       return 1;
     }

@@ -6,3 +6,6 @@ kvr_fuzz(fuzz_pak_read SOURCES fuzz_pak_read.cpp LIBS kvr_wendax)
 # fuzz_session: a headless session file parsed.
 kvr_fuzz(fuzz_zone_file SOURCES fuzz_zone_file.cpp LIBS kvr_engine)
 kvr_fuzz(fuzz_session SOURCES fuzz_session.cpp LIBS kvr_engine)
+# fuzz_launcher_text: the launcher's profile reader and writer, its
+# Windows-1252 text and its page link rule.
+kvr_fuzz(fuzz_launcher_text SOURCES fuzz_launcher_text.cpp LIBS kvr_autorun)

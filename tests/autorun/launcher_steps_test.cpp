@@ -157,6 +157,7 @@ TEST(LicenseText, AZeroByteCutsTheRestOfItsBlock) {
   ASSERT_TRUE(text);
   EXPECT_EQ(*text, bytes.substr(0, 100) + bytes.substr(1024));
   EXPECT_FALSE(License_Text_Read(folder.Path("missing.txt")));
+  EXPECT_FALSE(License_Text_Read(folder.Path()));  // opens, but cannot be read
 }
 
 TEST(SplashTimers, PictureAndSoundEndings) {
