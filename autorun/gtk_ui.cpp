@@ -166,6 +166,7 @@ bool GtkUi::Install_Prompt(const CInstallItem& entry) {
 }
 
 bool GtkUi::License_Agreement(const std::string& text) {
+  Trace("license text " + text.substr(0, text.find_first_of("\r\n")));
   if (!Need_Display("the license agreement")) return false;
   GtkWidget* dialog = gtk_dialog_new();
   gtk_window_set_title(GTK_WINDOW(dialog), "License Agreement");
