@@ -1,0 +1,68 @@
+// Plug-in statements cut into tokens and dispatched by name.
+#include "engine/plugin_call.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Tokens = std::vector<std::string>;
+
+TEST(PluginTokens, SeparatorsQuotesAndLimits) {
+  struct Case {
+    std::string statement;
+    Tokens tokens;
+  };
+  const Case cases[] = {
+      {"LoadSave_Save(1)", {"LoadSave_Save", "1"}},
+      {"LoadSave_Save(,,1,)", {"LoadSave_Save", "1"}},
+      {"LoadSave_Save(-2)", {"LoadSave_Save", "2"}},  // '-' separates: no negative numbers
+      {"Shell_Execute(\"My Doc.txt\", open)", {"Shell_Execute", "My Doc.txt", "open"}},
+      {"Shell_Execute(\"a b", {"Shell_Execute", "a b"}},  // no closing quote: to the end
+      {"x(\"\",'q',C:\\d/e.f)", {"x", "", "'q'", "C:\\d/e.f"}},
+      {"x(a\"b c\")", {"x", "a\"b", "c\""}},  // a quote inside a token is a token character
+      {"x(caf\xE9)", {"x", "caf"}},           // bytes above ASCII separate
+      {"(", {}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Plugin_Tokens(c.statement, kExtensionPluginBuffer), c.tokens) << c.statement;
+
+  std::string many = "f(";
+  for (int i = 0; i < 40; ++i) many += std::to_string(i) + ",";
+  const Tokens tokens = Plugin_Tokens(many, kExtensionPluginBuffer);
+  ASSERT_EQ(tokens.size(), kPluginTokenMax);
+  EXPECT_EQ(tokens.back(), "29");
+
+  // Cut to the working buffer: 255 characters for the engine table.
+  const std::string long_call = "f(" + std::string(251, ' ') + "abcdef)";
+  EXPECT_EQ(Plugin_Tokens(long_call, kEnginePluginBuffer), (Tokens{"f", "ab"}));
+  EXPECT_EQ(Plugin_Tokens(long_call, kExtensionPluginBuffer), (Tokens{"f", "abcdef"}));
+}
+
+struct Call {
+  int function;
+  Tokens argv;
+  bool ends_with_null;
+};
+
+template <int N>
+int Record(void* context, int argc, char** argv) {
+  static_cast<std::vector<Call>*>(context)->push_back({N, Tokens(argv, argv + argc), argv[argc] == nullptr});
+  return 0;
+}
+
+TEST(PluginCall, FirstNameIgnoringCaseWins) {
+  const Plugin_Entry table[] = {
+      {"Print_Screen", Record<1>}, {"print_screen", Record<2>}, {"Other", Record<3>}, {}};
+  std::vector<Call> calls;
+  EXPECT_TRUE(Plugin_Call("PRINT_SCREEN( x )", table, kExtensionPluginBuffer, &calls));
+  EXPECT_TRUE(Plugin_Call("other()", table, kExtensionPluginBuffer, &calls));
+  EXPECT_FALSE(Plugin_Call("set (a, 1)", table, kExtensionPluginBuffer, &calls));
+  EXPECT_FALSE(Plugin_Call("()", table, kExtensionPluginBuffer, &calls));
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].function, 1);
+  EXPECT_EQ(calls[0].argv, (Tokens{"PRINT_SCREEN", "x"}));  // the name as written
+  EXPECT_TRUE(calls[0].ends_with_null);
+  EXPECT_EQ(calls[1].function, 3);
+}
+
+}  // namespace
