@@ -1,5 +1,8 @@
-// Plug-in statements cut into tokens and dispatched by name.
+// Plug-in statements cut into tokens and dispatched by name; the argument
+// lists of built-in statements.
 #include "engine/plugin_call.h"
+
+#include "engine/block_statements.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,25 @@ TEST(PluginCall, FirstNameIgnoringCaseWins) {
   EXPECT_EQ(calls[0].argv, (Tokens{"PRINT_SCREEN", "x"}));  // the name as written
   EXPECT_TRUE(calls[0].ends_with_null);
   EXPECT_EQ(calls[1].function, 3);
+}
+
+TEST(BlockArguments, SplitAtCommasAndTheClosingParenthesis) {
+  using Split = std::optional<Tokens>;
+  struct Case {
+    const char* statement;
+    Split arguments;
+  };
+  const Case cases[] = {
+      {"set(a,1)", Tokens{"a", "1"}},
+      {"set( a , 1 )", Tokens{" a ", " 1 "}},
+      {"set()", Tokens{""}},
+      {"cmp(t,f,x,=<,y)", Tokens{"t", "f", "x", "=<", "y"}},
+      {"set(a,1) ", std::nullopt},  // text after ')'
+      {"set(a,1", std::nullopt},
+      {"set(", Tokens{}},  // nothing after '(': no argument, no error
+      {"set(a)(b)", Tokens{"a", "(b"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Block_Arguments(c.statement), c.arguments) << c.statement;
 }
 
 }  // namespace
