@@ -87,4 +87,38 @@ TEST(BlockArguments, SplitAtCommasAndTheClosingParenthesis) {
   for (const Case& c : cases) EXPECT_EQ(Block_Arguments(c.statement), c.arguments) << c.statement;
 }
 
+TEST(BlockArithmetic, VariablesSetAndCompared) {
+  SCRIPT_DATA script;
+  for (const char* name : {"a", "b", "t", "f", "n"}) script.vars.push_back({std::string(name), 0});
+  Set_Var(&script, "a", 6);
+  Set_Var(&script, "b", 3);
+  struct Case {
+    const char* statement;
+    int32_t t, f;  // the two result variables afterwards
+  };
+  const Case cases[] = {
+      {"op(t,f,a,and,b)", 2, 0},
+      {"op(t,f,a,or,b,and,n)", 0, 1},
+      {"op(t,f,a,AND,n)", 6, 0},
+      {"cmp(t,f,a,>,b)", 1, 0},
+      {"cmp(t,f,3,==,b)", 1, 0},
+      {"cmp(t,f,a,<=, 5)", 0, 1},
+      {"cmp(t,f,a,=<,b)", 0, 1},  // not an operator: both keep their values
+      {"add(t,a,b)", 9, 1},
+      {"sub(f,a, 10)", 9, -4},
+      {"set(t,-7x)", -7, -4},
+      {"set(t)", 0, -4},  // a missing value reads as empty: 0
+      {"add(t,a,2147483647)", int32_t(0x80000005u), -4},
+  };
+  for (const Case& c : cases) {
+    std::optional<Tokens> arguments = Block_Arguments(c.statement);
+    ASSERT_TRUE(arguments);
+    const std::string_view name(c.statement, std::string_view(c.statement).find('('));
+    EXPECT_TRUE(Block_Arithmetic(&script, name, *arguments)) << c.statement;
+    EXPECT_EQ(Get_Var(&script, "t"), c.t) << c.statement;
+    EXPECT_EQ(Get_Var(&script, "f"), c.f) << c.statement;
+  }
+  EXPECT_FALSE(Block_Arithmetic(&script, "waves", {}));
+}
+
 }  // namespace
