@@ -25,17 +25,17 @@ bool Answer_Button(GtkWidget* dialog, const char* key) {
   return true;
 }
 
-bool Answer_Message(GtkWidget* dialog, const std::string& word, int&) {
+bool Answer_Message(GtkWidget* dialog, const std::string& word) {
   if (word != "ok") return false;
   gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   return true;
 }
 
-bool Answer_Prompt(GtkWidget* dialog, const std::string& word, int&) {
+bool Answer_Prompt(GtkWidget* dialog, const std::string& word) {
   return (word == "ok" || word == "skip") && Answer_Button(dialog, word.c_str());
 }
 
-bool Answer_License(GtkWidget* dialog, const std::string& word, int&) {
+bool Answer_License(GtkWidget* dialog, const std::string& word) {
   if (word == "accept") {
     gtk_button_clicked(GTK_BUTTON(g_object_get_data(G_OBJECT(dialog), "accept")));
     return Answer_Button(dialog, "next");
@@ -49,17 +49,16 @@ struct PendingAnswer {
   GtkUi* ui;
   GtkWidget* dialog;
   std::string kind;
-  bool (*answer)(GtkWidget*, const std::string&, int&);
+  bool (*answer)(GtkWidget*, const std::string&);
 };
 
 gboolean Give_Answer(gpointer data) {
   auto* pending = static_cast<PendingAnswer*>(data);
   std::optional<std::string> word = pending->ui->Hook()->Next_Answer();
-  int unused = 0;
   if (!word) {
     pending->ui->Trace("dialog " + pending->kind + " unanswered");
     gtk_dialog_response(GTK_DIALOG(pending->dialog), GTK_RESPONSE_DELETE_EVENT);
-  } else if (!pending->answer(pending->dialog, *word, unused)) {
+  } else if (!pending->answer(pending->dialog, *word)) {
     pending->ui->Trace("answer " + *word + " refused by " + pending->kind);
     gtk_dialog_response(GTK_DIALOG(pending->dialog), GTK_RESPONSE_DELETE_EVENT);
   } else {
@@ -76,6 +75,15 @@ std::string Executable_Folder() {
 }
 
 }  // namespace
+
+GdkPixbuf* Pixbuf_Load(const std::string& path, const char* format_name) {
+  GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), nullptr, nullptr);
+  if (!format) return nullptr;
+  gchar* name = gdk_pixbuf_format_get_name(format);
+  const bool wanted = g_strcmp0(name, format_name) == 0;
+  g_free(name);
+  return wanted ? gdk_pixbuf_new_from_file(path.c_str(), nullptr) : nullptr;
+}
 
 GdkPixbuf* Program_Icon() {
   const std::string folder = Executable_Folder();
@@ -113,8 +121,7 @@ void GtkUi::Trace(std::string_view line) {
   std::fflush(trace_);
 }
 
-int GtkUi::Run_Dialog(GtkWidget* dialog, const char* kind,
-                      bool (*answer)(GtkWidget*, const std::string&, int&)) {
+int GtkUi::Run_Dialog(GtkWidget* dialog, const char* kind, bool (*answer)(GtkWidget*, const std::string&)) {
   if (parent_) gtk_window_set_transient_for(GTK_WINDOW(dialog), parent_);
   gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
   Trace(std::string("dialog ") + kind);
@@ -282,22 +289,12 @@ gboolean Splash_Press(GtkWidget* widget, GdkEventButton* event, gpointer) {
   return TRUE;
 }
 
-// Only BMP files count as the splash picture.
-GdkPixbuf* Load_Bitmap(const std::string& path) {
-  GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), nullptr, nullptr);
-  if (!format) return nullptr;
-  gchar* name = gdk_pixbuf_format_get_name(format);
-  const bool bmp = g_strcmp0(name, "bmp") == 0;
-  g_free(name);
-  return bmp ? gdk_pixbuf_new_from_file(path.c_str(), nullptr) : nullptr;
-}
-
 }  // namespace
 
 bool GtkUi::Splash(const CSettingsSplash& splash, const std::string& picture, const std::string& sound,
                    SplashSound& player) {
   if (access(picture.c_str(), R_OK) != 0 || !Need_Display("the splash picture")) return false;
-  GdkPixbuf* pixbuf = Load_Bitmap(picture);
+  GdkPixbuf* pixbuf = Pixbuf_Load(picture, "bmp");  // only BMP files count
   if (!pixbuf) return false;
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);

@@ -38,9 +38,9 @@ class GtkUi : public LauncherUi {
   // The About box: the program's icon, name, version and maker lines.
   void About();
   // Runs a dialog modally; with a hook, the next answer is given to it once
-  // it is shown. `answer` maps a hook answer to a response id, or returns
-  // false when the dialog cannot take it.
-  int Run_Dialog(GtkWidget* dialog, const char* kind, bool (*answer)(GtkWidget*, const std::string&, int&));
+  // it is shown. `answer` carries a hook answer out on the dialog's buttons,
+  // or returns false when the dialog cannot take it.
+  int Run_Dialog(GtkWidget* dialog, const char* kind, bool (*answer)(GtkWidget*, const std::string&));
 
  private:
   bool Need_Display(const char* what);
@@ -54,6 +54,9 @@ class GtkUi : public LauncherUi {
   bool display_missing_ = false;
 };
 
-// The program's own icon, installed beside it; null when not found.
 typedef struct _GdkPixbuf GdkPixbuf;
+// The picture file, when gdk-pixbuf reads it as that format ("bmp", "ico");
+// null otherwise.
+GdkPixbuf* Pixbuf_Load(const std::string& path, const char* format_name);
+// The program's own icon, installed beside it; null when not found.
 GdkPixbuf* Program_Icon();

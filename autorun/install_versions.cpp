@@ -3,7 +3,6 @@
 #include <gio/gio.h>
 
 #include <array>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

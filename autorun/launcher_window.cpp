@@ -52,17 +52,6 @@ gboolean On_Map(GtkWidget*, GdkEvent*, gpointer self) {
   return FALSE;
 }
 
-// An .ico file's icon (index 0, the only one an icon file has); null for
-// other files and indexes.
-GdkPixbuf* Icon_From_File(const std::string& path, int number) {
-  GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), nullptr, nullptr);
-  if (!format || number != 0) return nullptr;
-  gchar* name = gdk_pixbuf_format_get_name(format);
-  const bool ico = g_strcmp0(name, "ico") == 0;
-  g_free(name);
-  return ico ? gdk_pixbuf_new_from_file(path.c_str(), nullptr) : nullptr;
-}
-
 }  // namespace
 
 LauncherWindow::LauncherWindow(CAutorunSettings& settings, std::string launcher_dir, CActionRunner& runner,
@@ -84,10 +73,12 @@ int LauncherWindow::Run() {
   gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
   gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
   GdkPixbuf* icon = nullptr;
-  if (settings_.Icon.Type == 2 && !settings_.Icon.Filename.empty())
-    icon = Icon_From_File(Native_Path(Resolve_Icon_Path(settings_.Icon.Filename)), settings_.Icon.Number);
-  else
+  if (settings_.Icon.Type != 2 || settings_.Icon.Filename.empty()) {
     icon = Program_Icon();
+  } else if (settings_.Icon.Number == 0) {
+    // An icon file holds one icon, index 0; other indexes give none.
+    icon = Pixbuf_Load(Native_Path(Resolve_Icon_Path(settings_.Icon.Filename)), "ico");
+  }
   if (icon) {
     gtk_window_set_icon(GTK_WINDOW(window_), icon);
     g_object_unref(icon);

@@ -1,21 +1,12 @@
 #include "engine/plugin_call.h"
 
+#include "platform/files/text.h"
+
 namespace {
 
 bool Token_Char(char c) {
   const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
   return alnum || c == '"' || c == '\'' || c == '.' || c == '/' || c == ':' || c == '\\' || c == '_';
-}
-
-bool Equal_Ignoring_Case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -47,7 +38,7 @@ bool Plugin_Call(std::string_view statement, const Plugin_Entry* table, size_t b
   std::vector<std::string> tokens = Plugin_Tokens(statement, buffer);
   if (tokens.empty()) return false;
   const Plugin_Entry* entry = table;
-  while (entry->name && !Equal_Ignoring_Case(entry->name, tokens[0])) ++entry;
+  while (entry->name && Text_Equal(entry->name, tokens[0]) != 0) ++entry;
   if (!entry->name) return false;
   std::vector<char*> argv;
   for (std::string& token : tokens) argv.push_back(token.data());
