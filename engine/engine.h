@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "engine/debug_output.h"
+#include "engine/media/sound_state.h"
+#include "engine/plugins/plugin_state.h"
 #include "engine/run/run_state.h"
 #include "engine/script/script_data.h"
 #include "engine/search_path.h"
@@ -65,7 +67,10 @@ struct Engine {
   std::vector<std::string> cd_roots;
 
   RunState run;
-  RunTrace* trace = nullptr;  // null: nothing is reported
+  SoundState sound;
+  PluginState plugins;
+  EngineSceneHooks scene_hooks{*this};  // the scene's loaders call back here
+  RunTrace* trace = nullptr;            // null: nothing is reported
 
   DebugSink debug;
 

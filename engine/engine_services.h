@@ -9,6 +9,7 @@
 #include <vector>
 
 struct Engine;
+enum class PluginId;
 
 class EngineServices {
  public:
@@ -49,4 +50,20 @@ class EngineServices {
   virtual void Sound_Run_Start(Engine&) {}
   virtual void Sound_Warp_Entry(Engine&) {}
   virtual void Sound_Run_End(Engine&) {}
+
+  // A function of the plug-in tables, with the statement's tokens (argv[0]
+  // the name as written, argv[argc] null).
+  virtual void Plugin_Function(Engine&, PluginId, int /*argc*/, char** /*argv*/) {}
+  // Movies: a full-screen ZQM movie (1 when it played, 0 when it could not
+  // be opened), an overlay movie added to the still picture, the overlays
+  // drawn each frame and released when a warp picture loads.
+  virtual int Movie_Play(Engine&, const std::string& /*file*/, int /*loops*/) { return 0; }
+  virtual bool Movie_Add_Overlay(Engine&, const std::string& /*file*/, int /*x*/, int /*y*/, int /*loops*/) {
+    return false;
+  }
+  virtual void Movie_Draw_Overlays(Engine&) {}
+  virtual void Movie_Free_Overlays(Engine&) {}
+  // The overlay picture and the countdown of the engine plug-ins, drawn
+  // each frame by the frame hooks.
+  virtual void Overlay_Countdown_Frame(Engine&) {}
 };

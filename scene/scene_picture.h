@@ -64,6 +64,15 @@ class SceneHooks {
 struct SceneAnimation : KVR_ANIM {
   int playing = 0;      // set and cleared by the animation blocs
   int stop_at_end = 0;  // end after the last frame even when the file loops
+  // The animation blocs' timing: the variable set to end_value when the
+  // animation ends, the rate, the fraction of a frame carried over, and the
+  // high-resolution counter of the last step with its frequency.
+  std::string end_var;
+  int32_t end_value = 0;
+  float fps = 25.0f;
+  float accumulator = 0.0f;
+  uint64_t last_counter = 0;
+  uint64_t counter_frequency = 0;
 };
 
 using SceneAnimationName = std::array<char, KVR_ANIM_NAME_SIZE>;

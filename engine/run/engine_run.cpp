@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/engine_services.h"
 #include "engine/interpreter.h"
+#include "engine/media/sound_commands.h"
 #include "engine/run/cursor.h"
 #include "engine/run/run_trace.h"
 #include "engine/run/view.h"
@@ -111,11 +112,10 @@ void Warp_Entry(Engine& engine) {
   Check_Indexes(engine);
   WARP& warp = *engine.Warp();
   const std::string name = Warp_Name(warp);
-  EngineServices* services = engine.services;
-  Sound_Timer_Start(engine.wx, [services, &engine] { services->Sound_Service(engine); });
+  Sound_Timer_Start(engine);
   int32_t kind = Load_Scene_Picture(run.scene, name.c_str());
   if (kind < 0) kind = Load_Through_Files(engine, name);
-  Sound_Timer_Stop(engine.wx);
+  Sound_Timer_Stop(engine);
   warp.kind = kind;
   if (engine.trace) engine.trace->Warp(engine, st.Warp_Index, name, kind);
 
@@ -255,7 +255,7 @@ bool Run_Start(Engine& engine, const std::string& file) {
   run.table_15_16 = Table_15_To_16();
   run.vr->Init_Resolution(0.0f, 0.0f, float(kScreenWidth), float(kScreenHeight), kScreenWidth, 1.0f);
   run.scene.tile_store = run.vr->Buffer();
-  run.scene.hooks = dynamic_cast<SceneHooks*>(engine.services);
+  run.scene.hooks = &engine.scene_hooks;
   Wendax_Clock_Start(wx);
   run.warpfix = Picture_New("warpfix", kScreenWidth, kScreenHeight, 16);
   run.scene.still = run.warpfix.get();

@@ -1,16 +1,19 @@
 #include "engine/run/run_services.h"
 
 #include "engine/engine.h"
+#include "engine/media/sound_commands.h"
+#include "engine/media/sound_random.h"
+#include "engine/plugins/frame_hooks.h"
+#include "engine/plugins/plugin_block.h"
+#include "engine/plugins/plugin_tables.h"
 #include "engine/run/cursor.h"
-#include "engine/run/run_trace.h"
 #include "engine/run/view_animation.h"
-#include "platform/files/text.h"
 
 namespace {
 
-void Not_Played(Engine& engine, std::string_view command, std::string_view file) {
+void Not_Yet(Engine& engine, std::string_view what, std::string_view file, std::string_view missing) {
   Debug_Print(engine,
-              std::string(command) + " " + std::string(file) + ": not played (no sound and video yet)");
+              std::string(what) + " " + std::string(file) + ": not played (" + std::string(missing) + ")");
 }
 
 }  // namespace
@@ -28,35 +31,55 @@ void RunServices::Fade(Engine& engine, int from, int to, int speed) { ::Fade(eng
 void RunServices::Transfade(Engine& engine, int speed) { ::Transfade(engine, speed); }
 
 void RunServices::Play_Video(Engine& engine, const std::string& file) {
-  Not_Played(engine, "PLAYVIDEO", file);
+  Not_Yet(engine, "PLAYVIDEO", file, "no video player yet");
 }
-void RunServices::Play_Music(Engine& engine, const std::string& file, int) {
-  Not_Played(engine, "PLAYMUSIQUE", file);
+void RunServices::Play_Music(Engine& engine, const std::string& file, int volume) {
+  Command_Play_Music(engine, file, volume);
 }
-void RunServices::Stop_Music(Engine& engine) { Not_Played(engine, "STOPMUSIQUE", ""); }
-void RunServices::Play_Sound(Engine& engine, const std::string& file, int, int) {
-  Not_Played(engine, "PLAYSOUND", file);
+void RunServices::Stop_Music(Engine& engine) { Command_Stop_Music(engine); }
+void RunServices::Play_Sound(Engine& engine, const std::string& file, int volume, int loops) {
+  Command_Play_Sound(engine, file, volume, loops);
 }
-void RunServices::Stop_Sound(Engine& engine, const std::string& file) {
-  Not_Played(engine, "STOPSOUND", file);
-}
-void RunServices::Play_Sound_3D(Engine& engine, const std::string& file, int, int, int) {
-  Not_Played(engine, "PLAYSOUND3D", file);
+void RunServices::Stop_Sound(Engine& engine, const std::string& file) { Command_Stop_Sound(engine, file); }
+void RunServices::Play_Sound_3D(Engine& engine, const std::string& file, int volume, int angle, int loops) {
+  Command_Play_Sound_3D(engine, file, volume, angle, loops);
 }
 void RunServices::Stop_Sound_3D(Engine& engine, const std::string& file) {
-  Not_Played(engine, "STOPSOUND3D", file);
+  Command_Stop_Sound_3D(engine, file);
 }
-void RunServices::Add_Random_Sound(Engine& engine, const std::string& file, int, int) {
-  Not_Played(engine, "PLAYRNDSOUND", file);
+void RunServices::Add_Random_Sound(Engine& engine, const std::string& file, int volume, int frequency) {
+  Command_Add_Random_Sound(engine, file, volume, frequency);
 }
 
 void RunServices::Plugin_Run_Block(Engine& engine, const std::vector<std::string>& statements) {
-  for (const std::string& statement : statements) {
-    if (engine.trace) engine.trace->Plugin(engine, statement);
-    Debug_Print(engine, "PLUGIN " + statement + ": no plug-ins yet");
-  }
+  ::Plugin_Run_Block(engine, statements);
 }
 
 void RunServices::Set_Default_Cursor(Engine& engine, bool active, const std::string& picture) {
   (active ? engine.run.cursor_active : engine.run.cursor_default) = Cursor_Load(engine, picture);
+}
+
+void RunServices::Random_Sounds_Frame(Engine& engine) { ::Random_Sounds_Frame(engine); }
+void RunServices::Frame_Hooks(Engine& engine) { ::Frame_Hooks(engine); }
+void RunServices::Sound_Service(Engine& engine) { ::Sound_Service(engine); }
+void RunServices::Sound_Run_Start(Engine& engine) { ::Sound_Run_Start(engine); }
+void RunServices::Sound_Warp_Entry(Engine& engine) { ::Sound_Warp_Entry(engine); }
+void RunServices::Sound_Run_End(Engine& engine) { ::Sound_Run_End(engine); }
+
+void RunServices::Plugin_Function(Engine& engine, PluginId id, int argc, char** argv) {
+  std::string line(Plugin_Name(id));
+  line += "(";
+  for (int i = 1; i < argc; ++i) line += std::string(i > 1 ? "," : "") + argv[i];
+  line += "): not available yet";
+  Debug_Print(engine, line);
+}
+
+int RunServices::Movie_Play(Engine& engine, const std::string& file, int) {
+  Not_Yet(engine, "play_movie", file, "no movies yet");
+  return 0;
+}
+
+bool RunServices::Movie_Add_Overlay(Engine& engine, const std::string& file, int, int, int) {
+  Not_Yet(engine, "add_zqm_movie_bloc", file, "no movies yet");
+  return false;
 }

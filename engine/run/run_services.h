@@ -1,14 +1,13 @@
-// The engine's own services: the view animations and transitions run here;
-// SETCURSORDEFAULT loads the new default cursor; plug-in statements are
-// reported to the trace. Sounds, music, videos and the statements of plug-in
-// blocks report themselves on the debug output and do nothing else, until
+// The engine's own services: the view animations and transitions, the sound
+// commands and the sound service, PLUGIN blocks with their frame hooks, and
+// SETCURSORDEFAULT's cursor. Videos, movies and the functions of the plug-in
+// tables report themselves on the debug output and do nothing else, until
 // their subsystems take these calls over.
 #pragma once
 
 #include "engine/engine_services.h"
-#include "scene/scene_picture.h"
 
-class RunServices : public EngineServices, public SceneHooks {
+class RunServices : public EngineServices {
  public:
   void Interpolate_Angle(Engine& engine, int pitch, int yaw, int speed) override;
   void Interpolate_Zoom(Engine& engine, int degrees, int speed) override;
@@ -27,9 +26,14 @@ class RunServices : public EngineServices, public SceneHooks {
   void Plugin_Run_Block(Engine& engine, const std::vector<std::string>& statements) override;
   void Set_Default_Cursor(Engine& engine, bool active, const std::string& picture) override;
 
-  // SceneHooks: the overlays, the error marker and the waves of later
-  // subsystems; nothing to clear yet.
-  void Movie_Free_Overlays() override {}
-  void Clear_Script_Error() override {}
-  void Clear_Waves() override {}
+  void Random_Sounds_Frame(Engine& engine) override;
+  void Frame_Hooks(Engine& engine) override;
+  void Sound_Service(Engine& engine) override;
+  void Sound_Run_Start(Engine& engine) override;
+  void Sound_Warp_Entry(Engine& engine) override;
+  void Sound_Run_End(Engine& engine) override;
+
+  void Plugin_Function(Engine& engine, PluginId id, int argc, char** argv) override;
+  int Movie_Play(Engine& engine, const std::string& file, int loops) override;
+  bool Movie_Add_Overlay(Engine& engine, const std::string& file, int x, int y, int loops) override;
 };

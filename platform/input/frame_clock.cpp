@@ -1,7 +1,9 @@
 #include "platform/input/frame_clock.h"
 
-#include "platform/input/clock_source.h"
+#include <chrono>
+
 #include "platform/display/display_backend.h"
+#include "platform/input/clock_source.h"
 #include "platform/wendax.h"
 
 namespace {
@@ -60,3 +62,15 @@ void Wendax_Clock_Start(Wendax& wx) {
 void Wendax_Clock_Stop(Wendax& wx) { Clock_Stop(wx.clock); }
 
 void Wendax_Clock_Step(Wendax& wx) { Clock_Step(wx.clock, wx.display.backend); }
+
+uint64_t Wendax_Counter(Wendax& wx) {
+  if (wx.display.backend && wx.display.backend->Frequency() != 0) return wx.display.backend->Counter();
+  return uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count());
+}
+
+uint64_t Wendax_Counter_Frequency(Wendax& wx) {
+  if (wx.display.backend && wx.display.backend->Frequency() != 0) return wx.display.backend->Frequency();
+  return 1000000000;
+}

@@ -33,3 +33,9 @@ void Clock_Step(FrameClock& clock, ClockSource* source);
 void Wendax_Clock_Start(Wendax& wx);
 void Wendax_Clock_Stop(Wendax& wx);
 void Wendax_Clock_Step(Wendax& wx);
+
+// The high-resolution counter: the display backend's (virtual in headless
+// runs), or steady-clock nanoseconds without a backend; and its ticks per
+// second, never 0.
+uint64_t Wendax_Counter(Wendax& wx);
+uint64_t Wendax_Counter_Frequency(Wendax& wx);

@@ -45,6 +45,7 @@ struct SoundOutput::State {
   void Stop(int channel);
   void Set(int channel, int volume, int pan);
   int32_t Position(int channel) const;
+  bool Playing(int channel) const;
   void Poll() const;
   std::optional<VoiceLevels> Levels(int channel) const;
   int Stream_Start(std::span<const uint8_t> data, int rate, int bits, int stereo, int32_t size, int volume,
@@ -173,6 +174,11 @@ int32_t SoundOutput::State::Position(int channel) const {
   return int32_t(mixer_.Position(channel - 1));
 }
 
+bool SoundOutput::State::Playing(int channel) const {
+  std::lock_guard guard(lock_);
+  return Ready() && Valid(channel) && channels_[size_t(channel - 1)].in_use && mixer_.Playing(channel - 1);
+}
+
 void SoundOutput::State::Poll() const {
   std::lock_guard guard(lock_);
   if (Ready()) Poll_Locked();
@@ -263,6 +269,7 @@ void Sound_Stop(Wendax& wx, int channel) { wx.sound.Get().Stop(channel); }
 void Sound_Set(Wendax& wx, int channel, int volume, int pan) { wx.sound.Get().Set(channel, volume, pan); }
 int32_t Sound_Position(const Wendax& wx, int channel) { return wx.sound.Get().Position(channel); }
 void Sound_Poll(const Wendax& wx) { wx.sound.Get().Poll(); }
+bool Sound_Playing(const Wendax& wx, int channel) { return wx.sound.Get().Playing(channel); }
 std::optional<VoiceLevels> Sound_Levels(const Wendax& wx, int channel) {
   return wx.sound.Get().Levels(channel);
 }

@@ -78,6 +78,9 @@ int32_t Sound_Position(const Wendax& wx, int channel);
 // stays in use until Sound_Stop: only a stop frees a channel, so a channel
 // number held by a caller never passes to another sound behind its back.
 void Sound_Poll(const Wendax& wx);
+// True while the channel is in use and its sound still plays (a sound that
+// does not loop stops playing after its last frame but keeps its channel).
+bool Sound_Playing(const Wendax& wx, int channel);
 // v = 0 gives -10000 (silence), v = 255 gives 0, other values
 // trunc(-2000 x log10(255 / v)). Values outside 0..255 count as 0 or 255.
 int Sound_Volume_To_Db(int volume);

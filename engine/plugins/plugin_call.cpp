@@ -1,4 +1,4 @@
-#include "engine/plugin_call.h"
+#include "engine/plugins/plugin_call.h"
 
 #include "platform/files/text.h"
 

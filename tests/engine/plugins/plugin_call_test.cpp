@@ -1,8 +1,8 @@
 // Plug-in statements cut into tokens and dispatched by name; the argument
 // lists of built-in statements.
-#include "engine/plugin_call.h"
+#include "engine/plugins/plugin_call.h"
 
-#include "engine/block_statements.h"
+#include "engine/plugins/block_statements.h"
 
 #include <gtest/gtest.h>
 

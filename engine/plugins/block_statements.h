@@ -8,6 +8,8 @@
 
 #include "engine/script/script_data.h"
 
+struct Engine;
+
 // The texts between the '(' and each following ',' or ')', blanks kept:
 // "f()" has one empty argument. Nothing when an argument has no separator
 // after it, as when any character follows the closing ')': the statement is
@@ -23,3 +25,20 @@ int32_t Arg_Value(const SCRIPT_DATA* script, const std::string& text);
 // Missing arguments read as empty texts: an empty name finds no variable.
 bool Block_Arithmetic(SCRIPT_DATA* script, std::string_view keyword,
                       const std::vector<std::string>& arguments);
+
+// What a block goes on with after a statement.
+enum class BlockStep {
+  kNotBuiltIn,  // no built-in statement: the plug-in tables are next
+  kNext,        // the next statement
+  kStop,        // the block ends (a malformed statement, or the run quits)
+};
+
+// Runs a statement whose text before its first '(' is one of the sixteen
+// built-in keywords in any letter case: the arithmetic above, the bloc
+// statements, "waves" (never split), the movies, the global volume and
+// panning factor, and the waits "until" (a variable) and "while" (seconds),
+// which draw frames on the engine's stage update until done or until the
+// run quits. A malformed argument list raises the script error marker and
+// stops the block; the bloc starts run on the sound timer from before their
+// arguments are split.
+BlockStep Block_Statement_Run(Engine& engine, std::string_view statement);
