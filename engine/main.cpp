@@ -24,6 +24,7 @@
 #include "platform/files/folders.h"
 #include "platform/files/memory.h"
 #include "platform/headless/headless_display.h"
+#include "platform/headless/null_audio.h"
 #include "platform/input/input.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_display.h"
@@ -34,7 +35,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: kvr_viewer [--debug] [--trace FILE] [GAME]\n"
     "       kvr_viewer --headless [--session FILE] [--trace FILE] [--shots DIR]\n"
-    "                  [--frame-ms N] [--max-frames N] [--debug] GAME\n"
+    "                  [--audio FILE.wav] [--frame-ms N] [--max-frames N] [--debug] GAME\n"
     "\n"
     "Plays a game: GAME is a folder holding script.lst, or the path of the first\n"
     "script (default: script.lst in the program's folder). Scripts of the chain\n"
@@ -48,6 +49,8 @@ constexpr const char* kUsage =
     "  --trace FILE    write the run's warps, tests, plug-in statements and debug\n"
     "                  output as JSON lines\n"
     "  --shots DIR     where the session's screenshots go (DIR/NAME.png)\n"
+    "  --audio FILE    write everything the run played as a WAV file (44100 Hz,\n"
+    "                  16-bit stereo, silent while the sound output is closed)\n"
     "  --frame-ms N    virtual milliseconds per presented frame (default 20)\n"
     "  --max-frames N  end a headless run after N frames (default 100000)\n"
     "  --debug         print the engine's debug output on stderr\n"
@@ -59,7 +62,8 @@ constexpr const char* kUsage =
     "  SDL_VIDEODRIVER, SDL_AUDIODRIVER  SDL's own choice of display and sound\n"
     "\n"
     "Exit status: 0 when the game ends, 1 when GAME or its first script cannot be\n"
-    "found or the display cannot be opened, 2 on a wrong command line or session file.\n"
+    "found, the display cannot be opened or the sound file cannot be written, 2 on\n"
+    "a wrong command line or session file.\n"
     "See docs/headless.md for headless sessions.\n";
 
 struct Options {
@@ -68,6 +72,7 @@ struct Options {
   std::string session;
   std::string trace;
   std::string shots;
+  std::string audio;
   int frame_ms = 20;
   uint64_t max_frames = 100000;
   std::optional<std::string> game;
@@ -107,8 +112,11 @@ std::optional<int> Parse(int argc, char** argv, Options& o) {
       o.headless = true;
     } else if (a == "--debug") {
       o.debug = true;
-    } else if (a == "--session" || a == "--trace" || a == "--shots") {
-      std::string& out = a == "--session" ? o.session : a == "--trace" ? o.trace : o.shots;
+    } else if (a == "--session" || a == "--trace" || a == "--shots" || a == "--audio") {
+      std::string& out = a == "--session" ? o.session
+                         : a == "--trace" ? o.trace
+                         : a == "--shots" ? o.shots
+                                          : o.audio;
       if (!value(out) || out.empty()) return Usage_Error(a + " needs a value");
     } else if (a == "--frame-ms") {
       if (!value(text) || !Parse_Number(text, 1, 60000, o.frame_ms))
@@ -124,8 +132,8 @@ std::optional<int> Parse(int argc, char** argv, Options& o) {
       o.game = a;
     }
   }
-  if (!o.headless && (!o.session.empty() || !o.shots.empty()))
-    return Usage_Error("--session and --shots go with --headless");
+  if (!o.headless && (!o.session.empty() || !o.shots.empty() || !o.audio.empty()))
+    return Usage_Error("--session, --shots and --audio go with --headless");
   if (o.headless && !o.game) return Usage_Error("--headless needs a GAME");
   return std::nullopt;
 }
@@ -246,7 +254,20 @@ int main(int argc, char** argv) {
     HeadlessDisplay display(config);
     Session_Post_Input(events, display);
     Wendax wx(display);
-    return Play(o, argv[0], wx, &display, events);
+    // The null sound card follows the virtual clock of the display.
+    o.audio = Folder_From(o.audio, Wendax_Get_Folder());
+    auto device = std::make_unique<NullAudio>(kSoundDeviceRate);
+    NullAudio& audio = *device;
+    audio.Capture(!o.audio.empty());
+    display.Attach_Audio(&audio);
+    Sound_Use_Device(wx, std::move(device));
+    int status = Play(o, argv[0], wx, &display, events);
+    display.Attach_Audio(nullptr);
+    if (!o.audio.empty() && !audio.Write_Wav(o.audio)) {
+      std::fprintf(stderr, "kvr_viewer: cannot write the sound %s\n", o.audio.c_str());
+      if (status == 0) status = 1;
+    }
+    return status;
   }
   SdlDisplay display;
   Wendax wx(display);

@@ -37,6 +37,8 @@ bool NullAudio::Open(Mixer& mixer, int /*wanted_rate*/) {
   mixer.Set_Rate(rate_);
   mixer_ = &mixer;
   clock_ms_ = 0;
+  closed_ms_ = 0;
+  closed_frames_ = 0;
   frames_mixed_ = 0;
   return true;
 }
@@ -44,7 +46,14 @@ bool NullAudio::Open(Mixer& mixer, int /*wanted_rate*/) {
 void NullAudio::Close() { mixer_ = nullptr; }
 
 void NullAudio::Advance_Ms(int64_t ms) {
-  if (!mixer_ || ms <= 0) return;
+  if (ms <= 0) return;
+  if (!mixer_) {
+    closed_ms_ += ms;
+    const int64_t frames = closed_ms_ * rate_ / 1000 - closed_frames_;
+    closed_frames_ += frames;
+    if (capturing_) captured_.insert(captured_.end(), size_t(frames) * 2, int16_t(0));
+    return;
+  }
   clock_ms_ += ms;
   Advance_Frames(clock_ms_ * rate_ / 1000 - frames_mixed_);
 }

@@ -22,7 +22,9 @@ class NullAudio : public AudioDevice {
   int Rate() const { return rate_; }
 
   // Mixes the frames that fall in the next `ms` milliseconds of the virtual
-  // clock (fractions of a frame carry over). Nothing while closed.
+  // clock (fractions of a frame carry over). While closed nothing is mixed,
+  // but a capture goes on with silence, so that its length always matches
+  // the time that passed.
   void Advance_Ms(int64_t ms);
   void Advance_Frames(int64_t frames);
   int64_t Frames_Mixed() const { return frames_mixed_; }
@@ -39,8 +41,10 @@ class NullAudio : public AudioDevice {
   int rate_;
   bool present_;
   Mixer* mixer_ = nullptr;
-  int64_t clock_ms_ = 0;      // virtual time since the device opened
-  int64_t frames_mixed_ = 0;  // frames mixed since the device opened
+  int64_t clock_ms_ = 0;       // virtual time since the device opened
+  int64_t frames_mixed_ = 0;   // frames mixed since the device opened
+  int64_t closed_ms_ = 0;      // virtual time of the closed spell going on
+  int64_t closed_frames_ = 0;  // silent frames captured in that spell
   bool capturing_ = false;
   std::vector<int16_t> captured_;
 };

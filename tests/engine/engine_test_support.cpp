@@ -8,6 +8,8 @@
 #include <fstream>
 
 #include "packing/packing_encode.h"
+#include "platform/display/display.h"
+#include "platform/files/memory.h"
 
 namespace {
 std::string Join(std::initializer_list<std::string> parts) {
@@ -62,4 +64,34 @@ void RecordingServices::Plugin_Run_Block(Engine&, const std::vector<std::string>
 }
 void RecordingServices::Set_Default_Cursor(Engine&, bool active, const std::string& picture) {
   calls.push_back(Join({"Set_Default_Cursor", active ? "active" : "default", picture}));
+}
+
+namespace {
+HeadlessConfig Card_640_480() {
+  HeadlessConfig config;
+  config.modes = {{640, 480, 16, 0}};
+  config.frame_step_ms = 20;
+  return config;
+}
+}  // namespace
+
+HeadlessEngine::HeadlessEngine(std::initializer_list<const char*> vars, EngineServices* services)
+    : card(Card_640_480()), engine(wx, services) {
+  engine.debug = [this](std::string_view line) { debug.emplace_back(line); };
+  if (Wendax_Init(wx) == 0) {
+    Wendax_Request_Mode(wx, 640, 480, 16);
+    Wendax_Set_Mode(wx);
+  }
+  auto device = std::make_unique<NullAudio>(44100);
+  audio = device.get();
+  card.Attach_Audio(audio);
+  Sound_Use_Device(wx, std::move(device));
+  engine.run.no_sound = Sound_Init(wx);
+  engine.script = std::make_unique<SCRIPT_DATA>();
+  for (const char* name : vars) engine.script->vars.push_back({std::string(name), 0});
+}
+
+HeadlessEngine::~HeadlessEngine() {
+  Sound_Close(wx);
+  card.Attach_Audio(nullptr);
 }

@@ -13,6 +13,8 @@
 #include "engine/engine.h"
 #include "engine/engine_services.h"
 #include "platform/files/file_layer.h"
+#include "platform/headless/headless_display.h"
+#include "platform/headless/null_audio.h"
 #include "platform/wendax.h"
 
 // A Wendax and an Engine whose debug lines are collected.
@@ -50,4 +52,23 @@ class RecordingServices : public EngineServices {
   void Add_Random_Sound(Engine&, const std::string& file, int volume, int frequency) override;
   void Plugin_Run_Block(Engine&, const std::vector<std::string>& statements) override;
   void Set_Default_Cursor(Engine&, bool active, const std::string& picture) override;
+};
+
+// An engine on the headless card (640 x 480 x 16 open, 20 ms a frame) with
+// the null sound card on its clock, the sound output open, and a script of
+// the named variables (all 0) and no warps.
+struct HeadlessEngine {
+  explicit HeadlessEngine(std::initializer_list<const char*> vars = {}, EngineServices* services = nullptr);
+  ~HeadlessEngine();
+  HeadlessDisplay card;
+  Wendax wx{card};
+  NullAudio* audio = nullptr;  // owned by the sound output
+  Engine engine;
+  std::vector<std::string> debug;
+
+  int32_t Var(const char* name) const { return Get_Var(engine.script.get(), name); }
+  void Set(const char* name, int32_t value) { Set_Var(engine.script.get(), name, value); }
+  void Add_File(std::string_view name, const std::vector<uint8_t>& bytes) {
+    Memory_File_Add(wx, name, bytes.data(), bytes.size());
+  }
 };
