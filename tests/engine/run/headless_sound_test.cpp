@@ -1,0 +1,103 @@
+// A game played headless with --audio: its sounds and music in the captured
+// WAV, a positional sound following the view, and a block that computes and
+// branches, in the trace.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "platform/headless/null_audio.h"
+#include "tests/support/program_run.h"
+#include "tests/support/temp_folder.h"
+#include "tools/picture_writers.h"
+#include "tools/zone_writer.h"
+
+namespace {
+
+std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// A 44100 Hz mono WAV of one constant value: its mix is that value times
+// the channel's gains, so each sound's share can be told apart.
+std::string Constant_Wav(int16_t value, size_t frames) {
+  return Text(Wav_Bytes(std::vector<int16_t>(frames, value), 44100, 1));
+}
+
+struct Capture {
+  std::vector<int16_t> samples;  // interleaved left, right
+  // Mean of left - right over the frames [first, last) of the frame clock
+  // (20 ms each).
+  double Mean_Difference(int first, int last) const {
+    const size_t from = size_t(first) * 882, to = size_t(last) * 882;
+    double sum = 0;
+    for (size_t f = from; f < to; ++f) sum += samples[2 * f] - samples[2 * f + 1];
+    return sum / double(to - from);
+  }
+  double Mean_Left(int first, int last) const {
+    double sum = 0;
+    for (size_t f = size_t(first) * 882; f < size_t(last) * 882; ++f) sum += samples[2 * f];
+    return sum / double((last - first) * 882);
+  }
+};
+
+Capture Read_Capture(const std::string& bytes) {
+  Capture c;
+  if (bytes.size() < 44) return c;
+  for (size_t i = 44; i + 1 < bytes.size(); i += 2)
+    c.samples.push_back(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
+  return c;
+}
+
+TEST(HeadlessSound, SoundsMusicAndAPositionalSoundFollowingTheView) {
+  TempFolder folder;
+  PicturePtr room = Picture_New("ROOM.TGA", 640, 480, 24);
+  folder.Write("ROOM.TGA", Text(Tga_Write(*room).bytes));
+  folder.Write("ROOM.ZON", Text(Zone_File_Bytes({{0, 99, 0, 99}})));
+  folder.Write("BIRD.WAV", Constant_Wav(8000, 44100));
+  folder.Write("HUM.WAV", Constant_Wav(1000, 4410));
+  folder.Write("TUNE.WAV", Constant_Wav(1000, 30000));
+  // The first click plays the bird a quarter turn to the right; the second
+  // turns the view half a turn, which puts it on the left.
+  folder.Write("script.lst",
+               "[BOOL] CLICKED\n[BOOL] X\n[BOOL] Y\n[BOOL] T\n[BOOL] F\n"
+               "[WARP] ROOM.TGA ROOM.ZON\n"
+               "[TEST] 0 0\nIFAND CLICKED\nSETANGLE 0 4096\nPLAYSOUND3D BIRD.WAV 255 2048 0\nSET CLICKED 1\n"
+               "[TEST] -1 0\nPLAYSOUND HUM.WAV 255 0\nPLAYMUSIQUE TUNE.WAV 255\n"
+               "PLUGIN\nset(X,3)\nadd(Y,X,4)\ncmp(T,F,Y,>,5)\nENDPLUGIN\n"
+               "IFAND T\nPLUGIN\nTaken(Y)\nENDPLUGIN\n"
+               "IFAND F\nPLUGIN\nNot_Taken(Y)\nENDPLUGIN\n");
+  folder.Write("session.txt", "5 click\n30 click\n55 quit\n");
+  const ProgramRun run = Run_Program(KVR_VIEWER_PATH,
+                                     {"--headless", "--session", folder.Path("session.txt"), "--trace",
+                                      folder.Path("trace.json"), "--audio", "heard.wav", folder.Path()},
+                                     folder.Path());
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  std::vector<std::string> trace;
+  std::istringstream lines(folder.Read("trace.json").value_or(""));
+  for (std::string line; std::getline(lines, line);)
+    if (line.find("\"plugin\"") != std::string::npos || line.find("\"debug\"") != std::string::npos ||
+        line.find("\"end\"") != std::string::npos)
+      trace.push_back(line);
+  const std::vector<std::string> expected = {
+      R"x({"frame":2,"event":"plugin","statement":"set(X,3)"})x",
+      R"x({"frame":2,"event":"plugin","statement":"add(Y,X,4)"})x",
+      R"x({"frame":2,"event":"plugin","statement":"cmp(T,F,Y,>,5)"})x",
+      R"x({"frame":2,"event":"plugin","statement":"Taken(Y)"})x",
+      R"x({"frame":2,"event":"debug","text":"Taken(Y)"})x",
+      R"x({"frame":55,"event":"end"})x",
+  };
+  EXPECT_EQ(trace, expected);
+
+  // The file covers the whole run, 882 frames a frame shown.
+  const Capture heard = Read_Capture(folder.Read("heard.wav").value_or(""));
+  ASSERT_EQ(heard.samples.size(), 55u * 882 * 2);
+  // Before the click: hum and music, the same on both sides.
+  EXPECT_NEAR(heard.Mean_Left(3, 5), 2 * 1000 * 0.9965, 20);
+  EXPECT_EQ(heard.Mean_Difference(3, 5), 0.0);
+  // The bird: volume 255 - F facing off to the side, panned 254 away from
+  // the quiet side: 8000 x 0.604 x (1 - 0.054) between the two.
+  EXPECT_NEAR(heard.Mean_Difference(8, 29), -4570, 30);
+  EXPECT_NEAR(heard.Mean_Difference(33, 54), 4570, 30);
+}
+
+}  // namespace
