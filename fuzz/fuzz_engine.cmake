@@ -9,3 +9,7 @@ kvr_fuzz(fuzz_session SOURCES fuzz_session.cpp LIBS kvr_engine)
 # fuzz_launcher_text: the launcher's profile reader and writer, its
 # Windows-1252 text and its page link rule.
 kvr_fuzz(fuzz_launcher_text SOURCES fuzz_launcher_text.cpp LIBS kvr_autorun)
+# fuzz_plugin_line, fuzz_plugin_block: a plug-in statement, and a PLUGIN
+# block of one statement a line, run against a small loaded game.
+kvr_fuzz(fuzz_plugin_line SOURCES fuzz_plugin_line.cpp LIBS kvr_engine kvr_wendax_headless kvr_tooling)
+kvr_fuzz(fuzz_plugin_block SOURCES fuzz_plugin_block.cpp LIBS kvr_engine kvr_wendax_headless kvr_tooling)
