@@ -8,6 +8,7 @@
 #include "engine/plugins/plugin_tables.h"
 #include "engine/run/cursor.h"
 #include "engine/run/view_animation.h"
+#include "pictures/mtrd/mtrd_video.h"
 
 namespace {
 
@@ -30,9 +31,7 @@ void RunServices::Interpolate_Angle_Zoom(Engine& engine, int pitch, int yaw, int
 void RunServices::Fade(Engine& engine, int from, int to, int speed) { ::Fade(engine, from, to, speed); }
 void RunServices::Transfade(Engine& engine, int speed) { ::Transfade(engine, speed); }
 
-void RunServices::Play_Video(Engine& engine, const std::string& file) {
-  Not_Yet(engine, "PLAYVIDEO", file, "no video player yet");
-}
+void RunServices::Play_Video(Engine& engine, const std::string& file) { Video_Play(engine.wx, file); }
 void RunServices::Play_Music(Engine& engine, const std::string& file, int volume) {
   Command_Play_Music(engine, file, volume);
 }

@@ -1,8 +1,8 @@
 // The engine's own services: the view animations and transitions, the sound
-// commands and the sound service, PLUGIN blocks with their frame hooks, and
-// SETCURSORDEFAULT's cursor. Videos, movies and the functions of the plug-in
-// tables report themselves on the debug output and do nothing else, until
-// their subsystems take these calls over.
+// commands and the sound service, MTRD videos, PLUGIN blocks with their
+// frame hooks, and SETCURSORDEFAULT's cursor. Movies and the functions of the
+// plug-in tables report themselves on the debug output and do nothing else,
+// until their subsystems take these calls over.
 #pragma once
 
 #include "engine/engine_services.h"

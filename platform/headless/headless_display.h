@@ -156,6 +156,8 @@ class HeadlessDisplay : public DisplayBackend {
   // --- ClockSource
   uint64_t Counter() override { return counter_; }
   uint64_t Frequency() override { return config_.clock_frequency; }
+  // A wait moves the virtual clock (and the null sound card) on.
+  void Sleep_Ms(uint32_t ms) override { Advance_Clock(ms); }
 
  private:
   enum class ScriptKind { kWindowEvent, kMouseMove, kMouseButton };

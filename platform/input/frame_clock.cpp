@@ -1,6 +1,7 @@
 #include "platform/input/frame_clock.h"
 
 #include <chrono>
+#include <thread>
 
 #include "platform/display/display_backend.h"
 #include "platform/input/clock_source.h"
@@ -73,4 +74,11 @@ uint64_t Wendax_Counter(Wendax& wx) {
 uint64_t Wendax_Counter_Frequency(Wendax& wx) {
   if (wx.display.backend && wx.display.backend->Frequency() != 0) return wx.display.backend->Frequency();
   return 1000000000;
+}
+
+void Wendax_Sleep(Wendax& wx, uint32_t ms) {
+  if (wx.display.backend)
+    wx.display.backend->Sleep_Ms(ms);
+  else
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }

@@ -39,3 +39,6 @@ void Wendax_Clock_Step(Wendax& wx);
 // second, never 0.
 uint64_t Wendax_Counter(Wendax& wx);
 uint64_t Wendax_Counter_Frequency(Wendax& wx);
+// Waits `ms` milliseconds on the backend's clock: a sleep, or in headless
+// runs a step of the virtual clock.
+void Wendax_Sleep(Wendax& wx, uint32_t ms);
