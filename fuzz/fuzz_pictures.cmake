@@ -19,3 +19,5 @@ kvr_fuzz(fuzz_picture_gif SOURCES fuzz_picture_load.cpp LIBS kvr_pictures DEFINE
 kvr_fuzz(fuzz_picture_iff SOURCES fuzz_picture_load.cpp LIBS kvr_pictures DEFINES KVR_FUZZ_EXT=lbm)
 # fuzz_mtrd_read_picture: Mtrd_Read_Picture and Mtrd_Read_Video on a memory file.
 kvr_fuzz(fuzz_mtrd_read_picture SOURCES fuzz_mtrd_read.cpp LIBS kvr_pictures)
+# fuzz_mtrd_video: an MTRD video opened and decoded frame by frame.
+kvr_fuzz(fuzz_mtrd_video SOURCES fuzz_mtrd_video.cpp LIBS kvr_pictures)
