@@ -21,6 +21,7 @@ extern const Command kPictureCommand;
 extern const Command kVrCommand;
 extern const Command kSceneCommand;
 extern const Command kRawCommand;
+extern const Command kMtrdCommand;
 
 // Writes "kvrtool NAME: message" to stderr and returns 1.
 int Command_Fail(const Command& command, std::string_view message);

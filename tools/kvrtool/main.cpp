@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr std::array<const Command*, 8> kCommands = {&kUnpakCommand, &kPakCommand,     &kScriptCommand,
+constexpr std::array<const Command*, 9> kCommands = {&kUnpakCommand, &kPakCommand,     &kScriptCommand,
                                                      &kZonesCommand, &kPictureCommand, &kVrCommand,
-                                                     &kSceneCommand, &kRawCommand};
+                                                     &kSceneCommand, &kRawCommand,     &kMtrdCommand};
 
 std::string Main_Help() {
   std::string text =
