@@ -9,6 +9,7 @@
 #include "platform/headless/null_audio.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
+#include "tools/mtrd_writer.h"
 #include "tools/picture_writers.h"
 #include "tools/zone_writer.h"
 
@@ -98,6 +99,44 @@ TEST(HeadlessSound, SoundsMusicAndAPositionalSoundFollowingTheView) {
   // the quiet side: 8000 x 0.604 x (1 - 0.054) between the two.
   EXPECT_NEAR(heard.Mean_Difference(8, 29), -4570, 30);
   EXPECT_NEAR(heard.Mean_Difference(33, 54), 4570, 30);
+}
+
+// PLAYVIDEO in a headless run: the video's frames and sound take their
+// time on the virtual clock, the sound is heard, and the game goes on after
+// it with the sound output closed, as a video with sound leaves it.
+TEST(HeadlessSound, PlayVideoWithSound) {
+  TempFolder folder;
+  PicturePtr room = Picture_New("ROOM.TGA", 640, 480, 24);
+  folder.Write("ROOM.TGA", Text(Tga_Write(*room).bytes));
+  MtrdVideoContent clip;
+  clip.width = 64;
+  clip.height = 48;
+  clip.frames_per_second = 10;
+  for (int k = 0; k < 3; ++k) clip.frames.push_back(std::vector<uint8_t>(64 * 48 * 2, uint8_t(40 * (k + 1))));
+  clip.sample_rate = 22050;
+  clip.pcm = Wav_Bytes(std::vector<int16_t>(3 * 2205, 3000), 22050, 1);
+  clip.pcm.erase(clip.pcm.begin(), clip.pcm.begin() + 44);
+  std::vector<uint8_t> bytes;
+  std::string error;
+  ASSERT_TRUE(Mtrd_Video_Bytes(clip, bytes, error)) << error;
+  folder.Write("CLIP.MTD", Text(bytes));
+  folder.Write("HUM.WAV", Constant_Wav(1000, 4410));
+  folder.Write("script.lst", "[WARP] ROOM.TGA\n[TEST] -1 0\nPLAYSOUND HUM.WAV 255 0\nplayvideo clip.mtd\n");
+  const ProgramRun run = Run_Program(KVR_VIEWER_PATH, {"--headless", "--max-frames", "10", "--audio",
+                                                       folder.Path("heard.wav"), folder.Path()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Capture heard = Read_Capture(folder.Read("heard.wav").value_or(""));
+  // The hum and the video together (about 997 + 2990) for the video's
+  // 300 ms, right after the entry test starts both; nothing after it.
+  size_t both = 0, silent_after = 0;
+  bool video_seen = false;
+  for (size_t f = 0; f < heard.samples.size() / 2; ++f) {
+    const int16_t v = heard.samples[2 * f];
+    if (std::abs(v - 3990) < 30) both++, video_seen = true;
+    if (v == 0 && video_seen) silent_after++;
+  }
+  EXPECT_NEAR(double(both), 0.3 * 44100, 0.02 * 44100);
+  EXPECT_GE(silent_after, 7u * 882);  // the frames after the video, output closed
 }
 
 }  // namespace
