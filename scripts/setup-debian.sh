@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev
   libsdl2-dev xvfb xauth imagemagick
   libgtk-3-dev libwebkit2gtk-4.1-dev libgdk-pixbuf-2.0-dev shared-mime-info
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   clang-format git
 )
 sudo=""

@@ -60,7 +60,8 @@ class ZQMovie {
   virtual void Audio_Fill(int stream, void* area_a, int size_a, void* area_b, int size_b) = 0;
   virtual void Enable_Stream(int index, int kind) = 0;
   virtual bool Audio_Ready(int stream, int kind) = 0;
-  // Non-zero while the movie has not ended.
+  // Non-zero while the movie has not ended: until its last frame has been
+  // shown for a frame's length (its sound taken, for a movie without video).
   virtual int Running() = 0;
   // Non-zero (lowest byte) when the next frame should be shown now.
   virtual int Frame_Due() = 0;

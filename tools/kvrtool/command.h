@@ -22,6 +22,7 @@ extern const Command kVrCommand;
 extern const Command kSceneCommand;
 extern const Command kRawCommand;
 extern const Command kMtrdCommand;
+extern const Command kMovieCommand;
 
 // Writes "kvrtool NAME: message" to stderr and returns 1.
 int Command_Fail(const Command& command, std::string_view message);

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr std::array<const Command*, 9> kCommands = {&kUnpakCommand, &kPakCommand,     &kScriptCommand,
-                                                     &kZonesCommand, &kPictureCommand, &kVrCommand,
-                                                     &kSceneCommand, &kRawCommand,     &kMtrdCommand};
+constexpr std::array<const Command*, 10> kCommands = {
+    &kUnpakCommand, &kPakCommand,   &kScriptCommand, &kZonesCommand, &kPictureCommand,
+    &kVrCommand,    &kSceneCommand, &kRawCommand,    &kMtrdCommand,  &kMovieCommand};
 
 std::string Main_Help() {
   std::string text =
