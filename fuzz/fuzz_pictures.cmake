@@ -21,3 +21,6 @@ kvr_fuzz(fuzz_picture_iff SOURCES fuzz_picture_load.cpp LIBS kvr_pictures DEFINE
 kvr_fuzz(fuzz_mtrd_read_picture SOURCES fuzz_mtrd_read.cpp LIBS kvr_pictures)
 # fuzz_mtrd_video: an MTRD video opened and decoded frame by frame.
 kvr_fuzz(fuzz_mtrd_video SOURCES fuzz_mtrd_video.cpp LIBS kvr_pictures)
+# fuzz_zqm_memory: a ZQM movie opened from memory and played on a virtual
+# clock (FFmpeg itself is fuzzed upstream; this is the glue around it).
+kvr_fuzz(fuzz_zqm_memory SOURCES fuzz_zqm_memory.cpp LIBS kvr_zqm)
