@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/debug_output.h"
+#include "engine/media/movie_state.h"
 #include "engine/media/sound_state.h"
 #include "engine/plugins/plugin_state.h"
 #include "engine/run/run_state.h"
@@ -68,6 +69,7 @@ struct Engine {
 
   RunState run;
   SoundState sound;
+  MovieState movies;
   PluginState plugins;
   EngineSceneHooks scene_hooks{*this};  // the scene's loaders call back here
   RunTrace* trace = nullptr;            // null: nothing is reported

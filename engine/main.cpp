@@ -248,7 +248,14 @@ int main(int argc, char** argv) {
 
   if (o.headless) {
     HeadlessConfig config;
-    config.modes = {{kScreenWidth, kScreenHeight, 16, 0}};
+    // 640 x 480 for the game, and the modes full-screen movies ask for.
+    config.modes = {{kScreenWidth, kScreenHeight, 16, 0},
+                    {320, 240, 16, 0},
+                    {512, 384, 16, 0},
+                    {800, 600, 16, 0},
+                    {1024, 768, 16, 0},
+                    {1280, 1024, 16, 0},
+                    {1600, 1200, 16, 0}};
     config.frame_step_ms = o.frame_ms;
     config.frames_kept = 1;
     HeadlessDisplay display(config);

@@ -241,7 +241,8 @@ class FfmpegMovie final : public ZQMovie {
     if (!open_) return 0;
     if (!video_) Fill_Audio_Only();
     // The last frame stays for its own length before the movie ends.
-    if (video_ && !pending_ && input_ended_ && Now() - start_ms_ >= last_ms_ + Frame_Length_Ms()) ended_ = true;
+    if (video_ && !pending_ && input_ended_ && Now() - start_ms_ >= last_ms_ + Frame_Length_Ms())
+      ended_ = true;
     if (!video_ && input_ended_ && std::all_of(audio_.begin(), audio_.end(), [](const AudioTrack& t) {
           return !t.enabled || t.queue.empty();
         }))
@@ -249,7 +250,13 @@ class FfmpegMovie final : public ZQMovie {
     return ended_ ? 0 : 1;
   }
 
-  int Frame_Due() override { return !video_ || Due() || (input_ended_ && !pending_) ? 1 : 0; }
+  // While the last frame stays on, nothing is due; once the movie has ended
+  // there is nothing to wait for.
+  int Frame_Due() override {
+    if (!video_ || Due()) return 1;
+    if (input_ended_ && !pending_) return Running() ? 0 : 1;
+    return 0;
+  }
 
   void Full_Screen_Around(bool before) override {
     if (before) {

@@ -269,6 +269,7 @@ void Run_End(Engine& engine) {
   Wendax_Clock_Stop(engine.wx);
   run.little.reset();
   engine.zones.clear();
+  engine.services->Movie_Free_Overlays(engine);  // they draw into "warpfix"
   run.scene = Scene{};
   run.vr.reset();
   run.warpfix.reset();

@@ -1,6 +1,8 @@
 #include "engine/run/run_services.h"
 
 #include "engine/engine.h"
+#include "engine/media/movie_overlays.h"
+#include "engine/media/movie_play.h"
 #include "engine/media/sound_commands.h"
 #include "engine/media/sound_random.h"
 #include "engine/plugins/frame_hooks.h"
@@ -9,15 +11,6 @@
 #include "engine/run/cursor.h"
 #include "engine/run/view_animation.h"
 #include "pictures/mtrd/mtrd_video.h"
-
-namespace {
-
-void Not_Yet(Engine& engine, std::string_view what, std::string_view file, std::string_view missing) {
-  Debug_Print(engine,
-              std::string(what) + " " + std::string(file) + ": not played (" + std::string(missing) + ")");
-}
-
-}  // namespace
 
 void RunServices::Interpolate_Angle(Engine& engine, int pitch, int yaw, int speed) {
   ::Interpolate_Angle(engine, pitch, yaw, speed);
@@ -66,6 +59,10 @@ void RunServices::Sound_Warp_Entry(Engine& engine) { ::Sound_Warp_Entry(engine);
 void RunServices::Sound_Run_End(Engine& engine) { ::Sound_Run_End(engine); }
 
 void RunServices::Plugin_Function(Engine& engine, PluginId id, int argc, char** argv) {
+  if (id == PluginId::kZQMovie_Set_Audio_Track) {
+    ZQMovie_Set_Audio_Track(engine, argc, argv);
+    return;
+  }
   std::string line(Plugin_Name(id));
   line += "(";
   for (int i = 1; i < argc; ++i) line += std::string(i > 1 ? "," : "") + argv[i];
@@ -73,12 +70,12 @@ void RunServices::Plugin_Function(Engine& engine, PluginId id, int argc, char** 
   Debug_Print(engine, line);
 }
 
-int RunServices::Movie_Play(Engine& engine, const std::string& file, int) {
-  Not_Yet(engine, "play_movie", file, "no movies yet");
-  return 0;
+int RunServices::Movie_Play(Engine& engine, const std::string& file, int loops) {
+  return ::Movie_Play(engine, file, loops);
 }
 
-bool RunServices::Movie_Add_Overlay(Engine& engine, const std::string& file, int, int, int) {
-  Not_Yet(engine, "add_zqm_movie_bloc", file, "no movies yet");
-  return false;
+bool RunServices::Movie_Add_Overlay(Engine& engine, const std::string& file, int x, int y, int loops) {
+  return ::Movie_Add_Overlay(engine, file, x, y, loops);
 }
+void RunServices::Movie_Draw_Overlays(Engine& engine) { ::Movie_Draw_Overlays(engine); }
+void RunServices::Movie_Free_Overlays(Engine& engine) { ::Movie_Free_Overlays(engine); }

@@ -1,8 +1,9 @@
 // The engine's own services: the view animations and transitions, the sound
-// commands and the sound service, MTRD videos, PLUGIN blocks with their
-// frame hooks, and SETCURSORDEFAULT's cursor. Movies and the functions of the
-// plug-in tables report themselves on the debug output and do nothing else,
-// until their subsystems take these calls over.
+// commands and the sound service, MTRD videos, ZQM overlays, PLUGIN blocks
+// with their frame hooks, and SETCURSORDEFAULT's cursor. Full-screen movies
+// and the functions of the plug-in tables not built yet report themselves on
+// the debug output and do nothing else, until their subsystems take these
+// calls over.
 #pragma once
 
 #include "engine/engine_services.h"
@@ -36,4 +37,6 @@ class RunServices : public EngineServices {
   void Plugin_Function(Engine& engine, PluginId id, int argc, char** argv) override;
   int Movie_Play(Engine& engine, const std::string& file, int loops) override;
   bool Movie_Add_Overlay(Engine& engine, const std::string& file, int x, int y, int loops) override;
+  void Movie_Draw_Overlays(Engine& engine) override;
+  void Movie_Free_Overlays(Engine& engine) override;
 };

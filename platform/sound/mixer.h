@@ -22,6 +22,9 @@
 #include <vector>
 
 inline constexpr int kMixerVoices = 8;
+// Voices beyond the channels' eight, for the sound streams of movies.
+inline constexpr int kMixerStreamVoices = 16;
+inline constexpr int kMixerAllVoices = kMixerVoices + kMixerStreamVoices;
 inline constexpr int kSilenceDb = -10000;
 inline constexpr int kPanMaxDb = 10000;
 // Voice rates outside 1..kMaxVoiceRate Hz are refused, and so is longer data
@@ -56,7 +59,7 @@ class Mixer {
   void Set_Rate(int rate);
   int Rate() const;
 
-  // Starts voice 0..7 on the data, from its first frame, replacing what the
+  // Starts voice 0..23 (8..23: movie streams) on the data, from its first frame, replacing what the
   // voice held. False (and the voice left as it was) for a voice number out
   // of range, an invalid format, or data without one whole frame; bytes past
   // the last whole frame are never played.
@@ -93,13 +96,13 @@ class Mixer {
     double gain_right = 1.0;
   };
 
-  static bool Valid_Voice(int voice) { return voice >= 0 && voice < kMixerVoices; }
+  static bool Valid_Voice(int voice) { return voice >= 0 && voice < kMixerAllVoices; }
   static void Apply_Levels(Voice& v, VoiceLevels levels);
   void Mix_Voice(Voice& v, double* sum, size_t frames) const;
 
   mutable std::mutex lock_;
   int rate_ = 44100;
-  std::array<Voice, kMixerVoices> voices_;
+  std::array<Voice, kMixerAllVoices> voices_;
   std::vector<double> sum_;  // Mix's accumulator
 };
 

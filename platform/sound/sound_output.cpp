@@ -53,6 +53,11 @@ struct SoundOutput::State {
   int Stream_Refill(std::span<const uint8_t> chunk, int volume, int pan);
   void Stream_Stop();
   StreamPhase Stream_State() const;
+  bool Movie_Open(int index, const PcmFormat& format, size_t bytes);
+  bool Movie_Write(int index, size_t offset, std::span<const uint8_t> bytes);
+  bool Movie_Play(int index, int volume, int pan);
+  int64_t Movie_Position(int index) const;
+  void Movie_Close(int index);
 
   static bool Valid(int channel) { return channel >= 1 && channel <= kSoundChannels; }
   bool Ready() const { return device_open_; }
@@ -70,6 +75,14 @@ struct SoundOutput::State {
   bool device_open_ = false;
   std::array<Channel, kSoundChannels> channels_;
   Stream stream_;
+  struct MovieVoice {
+    bool open = false;
+    bool playing = false;
+    PcmFormat format;
+    std::vector<uint8_t> buffer;  // written here until it plays, then in the mixer
+  };
+  std::array<MovieVoice, kMovieVoices> movies_;
+  static bool Valid_Movie(int index) { return index >= 0 && index < kMovieVoices; }
 };
 
 int Sound_Volume_To_Db(int volume) {
@@ -110,6 +123,10 @@ void SoundOutput::State::Close() {
 
 void SoundOutput::State::Close_Locked() {
   if (!device_open_) return;
+  for (int i = 0; i < kMovieVoices; ++i) {
+    mixer_.Stop(kSoundChannels + i);
+    movies_[size_t(i)] = MovieVoice{};
+  }
   Stream_Stop_Locked();
   for (int channel = 1; channel <= kSoundChannels; ++channel) Stop_Locked(channel);
   device_->Close();
@@ -256,6 +273,52 @@ StreamPhase SoundOutput::State::Stream_State() const {
   return stream_.phase;
 }
 
+bool SoundOutput::State::Movie_Open(int index, const PcmFormat& format, size_t bytes) {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !Valid_Movie(index) || movies_[size_t(index)].open || !Pcm_Format_Valid(format))
+    return false;
+  if (bytes < size_t(format.Block_Align()) || bytes > kMaxVoiceFrames) return false;
+  MovieVoice& v = movies_[size_t(index)];
+  v = MovieVoice{true, false, format, std::vector<uint8_t>(bytes, format.bits == 8 ? 0x80 : 0x00)};
+  return true;
+}
+
+bool SoundOutput::State::Movie_Write(int index, size_t offset, std::span<const uint8_t> bytes) {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !Valid_Movie(index) || !movies_[size_t(index)].open) return false;
+  MovieVoice& v = movies_[size_t(index)];
+  if (v.playing) return mixer_.Write(kSoundChannels + index, offset, bytes);
+  if (offset > v.buffer.size() || bytes.size() > v.buffer.size() - offset) return false;
+  std::copy(bytes.begin(), bytes.end(), v.buffer.begin() + std::ptrdiff_t(offset));
+  return true;
+}
+
+bool SoundOutput::State::Movie_Play(int index, int volume, int pan) {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !Valid_Movie(index) || !movies_[size_t(index)].open) return false;
+  MovieVoice& v = movies_[size_t(index)];
+  if (v.playing) return true;
+  if (!mixer_.Start(kSoundChannels + index, v.format, std::move(v.buffer), true,
+                    Levels_Of(Clamp_Volume(volume), Clamp_Pan(pan))))
+    return false;
+  v.buffer = {};
+  v.playing = true;
+  return true;
+}
+
+int64_t SoundOutput::State::Movie_Position(int index) const {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !Valid_Movie(index) || !movies_[size_t(index)].playing) return 0;
+  return mixer_.Position(kSoundChannels + index);
+}
+
+void SoundOutput::State::Movie_Close(int index) {
+  std::lock_guard guard(lock_);
+  if (!Ready() || !Valid_Movie(index)) return;
+  mixer_.Stop(kSoundChannels + index);
+  movies_[size_t(index)] = MovieVoice{};
+}
+
 void Sound_Use_Device(Wendax& wx, std::unique_ptr<AudioDevice> device) {
   wx.sound.Get().Use_Device(std::move(device));
 }
@@ -283,3 +346,15 @@ int Stream_Refill(Wendax& wx, std::span<const uint8_t> chunk, int volume, int pa
 }
 void Stream_Stop(Wendax& wx) { wx.sound.Get().Stream_Stop(); }
 StreamPhase Stream_State(const Wendax& wx) { return wx.sound.Get().Stream_State(); }
+
+bool Movie_Voice_Open(Wendax& wx, int index, int rate, int bits, int channels, size_t bytes) {
+  return wx.sound.Get().Movie_Open(index, PcmFormat{rate, bits, channels}, bytes);
+}
+bool Movie_Voice_Write(Wendax& wx, int index, size_t offset, std::span<const uint8_t> bytes) {
+  return wx.sound.Get().Movie_Write(index, offset, bytes);
+}
+bool Movie_Voice_Play(Wendax& wx, int index, int volume, int pan) {
+  return wx.sound.Get().Movie_Play(index, volume, pan);
+}
+int64_t Movie_Voice_Position(const Wendax& wx, int index) { return wx.sound.Get().Movie_Position(index); }
+void Movie_Voice_Close(Wendax& wx, int index) { wx.sound.Get().Movie_Close(index); }

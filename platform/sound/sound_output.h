@@ -103,3 +103,19 @@ int Stream_Start(Wendax& wx, std::span<const uint8_t> data, int rate, int bits, 
 int Stream_Refill(Wendax& wx, std::span<const uint8_t> chunk, int volume, int pan);
 void Stream_Stop(Wendax& wx);
 StreamPhase Stream_State(const Wendax& wx);
+
+// Movie streams: up to 16 looping buffers of their own beside the eight
+// channels, each written by its movie and played once it asks.
+inline constexpr int kMovieVoices = kMixerStreamVoices;
+// Opens movie voice 0..15 with a silent buffer of `bytes` in that format,
+// not yet playing. False without a device, for a voice in use or out of
+// range, or a format or size the mixer cannot play.
+bool Movie_Voice_Open(Wendax& wx, int index, int rate, int bits, int channels, size_t bytes);
+// Copies bytes into the buffer at the offset (false when they do not fit).
+bool Movie_Voice_Write(Wendax& wx, int index, size_t offset, std::span<const uint8_t> bytes);
+// Starts the buffer looping at volume and pan (clamped as the channels').
+bool Movie_Voice_Play(Wendax& wx, int index, int volume, int pan);
+// The play cursor in bytes; 0 when not playing.
+int64_t Movie_Voice_Position(const Wendax& wx, int index);
+// Stops the voice and frees its buffer; unknown voices are ignored.
+void Movie_Voice_Close(Wendax& wx, int index);

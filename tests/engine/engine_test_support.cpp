@@ -69,7 +69,9 @@ void RecordingServices::Set_Default_Cursor(Engine&, bool active, const std::stri
 namespace {
 HeadlessConfig Card_640_480() {
   HeadlessConfig config;
-  config.modes = {{640, 480, 16, 0}};
+  // The display modes full-screen movies ask for, too.
+  config.modes = {
+      {640, 480, 16, 0}, {320, 240, 16, 0}, {512, 384, 16, 0}, {800, 600, 16, 0}, {1024, 768, 16, 0}};
   config.frame_step_ms = 20;
   return config;
 }
