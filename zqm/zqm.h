@@ -78,3 +78,18 @@ using ZqmClock = std::function<int64_t()>;
 ZQMovie* Zqm_New();
 ZQMovie* Zqm_New(ZqmClock clock);
 void Zqm_Delete(ZQMovie* movie);
+
+// Scales 5-6-5 pictures of sw x sh pixels to dw x dh (bilinear, with
+// libswscale), keeping its scaler between calls of the same sizes.
+// Scale is false when a size is not positive.
+class ZqmScaler {
+ public:
+  ZqmScaler() = default;
+  ~ZqmScaler();
+  ZqmScaler(const ZqmScaler&) = delete;
+  ZqmScaler& operator=(const ZqmScaler&) = delete;
+  bool Scale_565(const uint16_t* src, int sw, int sh, uint16_t* dst, int dw, int dh);
+
+ private:
+  struct SwsContext* context_ = nullptr;
+};

@@ -513,3 +513,17 @@ ZQMovie* Zqm_New(ZqmClock clock) {
 }
 
 void Zqm_Delete(ZQMovie* movie) { delete movie; }
+
+ZqmScaler::~ZqmScaler() { sws_freeContext(context_); }
+
+bool ZqmScaler::Scale_565(const uint16_t* src, int sw, int sh, uint16_t* dst, int dw, int dh) {
+  if (!src || !dst || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return false;
+  context_ = sws_getCachedContext(context_, sw, sh, AV_PIX_FMT_RGB565LE, dw, dh, AV_PIX_FMT_RGB565LE,
+                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
+  if (!context_) return false;
+  const uint8_t* in[1] = {reinterpret_cast<const uint8_t*>(src)};
+  const int in_stride[1] = {sw * 2};
+  uint8_t* out[1] = {reinterpret_cast<uint8_t*>(dst)};
+  const int out_stride[1] = {dw * 2};
+  return sws_scale(context_, in, in_stride, 0, sh, out, out_stride) == dh;
+}

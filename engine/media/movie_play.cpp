@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/media/movie_overlays.h"
+#include "engine/media/music_stream.h"
 #include "engine/media/sound_commands.h"
 #include "engine/plugins/block_statements.h"
 #include "engine/run/engine_run.h"
@@ -157,6 +158,56 @@ int Movie_Play(Engine& engine, const std::string& file, int loops) {
   Sound_Timer_Stop(engine);
   Overlays_Around(engine, false);
   return 1;
+}
+
+int Media_PlayVideo(Engine& engine, int argc, char** argv) {
+  if (argc < 2 || !argv[1]) return 0;
+  Wendax& wx = engine.wx;
+  ZqmPtr movie(Zqm_New(Movie_Clock(engine)));
+  ZQM_OPEN_OPTIONS options;
+  options.loops = 1;
+  options.full_screen = 1;
+  if (!movie || movie->Open_File(Path_Resolve(argv[1]).c_str(), options) != 0) return 0;
+  int width = 0, height = 0;
+  if (movie->Stream_Count(ZQM_STREAM_VIDEO) > 0) {
+    const ZQM_STREAM_DESC video = movie->Stream_Description(0, ZQM_STREAM_VIDEO);
+    width = video.width;
+    height = video.height;
+    movie->Enable_Stream(0, ZQM_STREAM_VIDEO);
+  }
+  std::vector<MovieAudio> audio;
+  if (movie->Stream_Count(ZQM_STREAM_AUDIO) > 0) {
+    movie->Enable_Stream(0, ZQM_STREAM_AUDIO);
+    const ZQM_STREAM_DESC d = movie->Stream_Description(0, ZQM_STREAM_AUDIO);
+    const size_t second = size_t(d.rate) * size_t(d.channels) * size_t(d.bits) / 8;
+    if (Sound_Device_Flag(wx) == 0 && Movie_Voice_Open(wx, 0, d.rate, d.bits, d.channels, second))
+      audio.push_back({second, 0, 0});
+  }
+  std::span<uint16_t> screen = Wendax_Frame_Buffer(wx);
+  std::fill(screen.begin(), screen.end(), uint16_t{0});
+  std::vector<uint16_t> frame;
+  std::vector<uint8_t> scratch;
+  ZqmScaler scaler;
+  const bool fits = screen.size() == size_t(kScreenWidth) * kScreenHeight;
+  while (movie->Running() && !engine.run.quit) {
+    frame.resize(size_t(std::max(width, 1)) * size_t(std::max(height, 1)));
+    if (width > 0 && fits &&
+        movie->Draw_Frame(0, 0, 0, width, height, width * 2, frame.data(), ZQM_FORMAT_565) &&
+        scaler.Scale_565(frame.data(), width, height, screen.data(), kScreenWidth, kScreenHeight))
+      Engine_Show(engine);
+    else
+      Wendax_Sleep(wx, kDueWaitMs);
+    Feed_Audio(wx, *movie, audio, scratch);
+    bool space = false;
+    for (int key; (key = Wendax_Get_Key(wx)) != 0;) space |= key == kKeySpace;
+    if (space) break;
+    // Between passes the music goes on: the sound timer does not run here.
+    Sound_Poll(wx);
+    MusicStream& music = engine.sound.music;
+    if (!music.file.empty()) Music_Refill(wx, music, (music.volume * engine.defaults.global_volume) >> 8, 0);
+  }
+  for (size_t i = 0; i < audio.size(); ++i) Movie_Voice_Close(wx, int(i));
+  return 0;
 }
 
 int ZQMovie_Set_Audio_Track(Engine& engine, int argc, char** argv) {

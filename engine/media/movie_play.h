@@ -25,6 +25,12 @@ DisplaySize Movie_Fit_Mode(int width, int height);
 // when the movie could not be opened.
 int Movie_Play(Engine& engine, const std::string& file, int loops);
 
+// The plug-in: plays any video file FFmpeg reads full screen, each frame
+// scaled to 640 x 480, its first audio stream heard, until it ends or Space
+// is pressed; the music is refilled between passes. Nothing for a file that
+// cannot be played.
+int Media_PlayVideo(Engine& engine, int argc, char** argv);
+
 // The plug-in: writes the track (a value argument) as a decimal number into
 // the registry value "ZQMOVIE_AUDIO_TRACK" directly under
 // HKEY_LOCAL_MACHINE, which the movie library reads at every open. Nothing

@@ -63,6 +63,10 @@ void RunServices::Plugin_Function(Engine& engine, PluginId id, int argc, char** 
     ZQMovie_Set_Audio_Track(engine, argc, argv);
     return;
   }
+  if (id == PluginId::kMedia_PlayVideo) {
+    Media_PlayVideo(engine, argc, argv);
+    return;
+  }
   std::string line(Plugin_Name(id));
   line += "(";
   for (int i = 1; i < argc; ++i) line += std::string(i > 1 ? "," : "") + argv[i];

@@ -1,6 +1,7 @@
-// A game played headless with --audio: its sounds and music in the captured
-// WAV, a positional sound following the view, and a block that computes and
-// branches, in the trace.
+// Games played headless with --audio: sounds and music in the captured WAV,
+// a positional sound following the view, a block that computes and
+// branches, an MTRD video, and ZQM movies full screen, as an overlay and
+// through Media_PlayVideo, seen in screenshots.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +10,9 @@
 #include "platform/headless/null_audio.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
+#include "tools/movie_writer.h"
 #include "tools/mtrd_writer.h"
+#include "tools/png_file.h"
 #include "tools/picture_writers.h"
 #include "tools/zone_writer.h"
 
@@ -137,6 +140,80 @@ TEST(HeadlessSound, PlayVideoWithSound) {
   }
   EXPECT_NEAR(double(both), 0.3 * 44100, 0.02 * 44100);
   EXPECT_GE(silent_after, 7u * 882);  // the frames after the video, output closed
+}
+
+// A movie of one colour a frame (r, g, b for frame 0, brighter after).
+MovieContent Solid_Movie(int width, int height, int frames, uint8_t r, uint8_t g, uint8_t b) {
+  MovieContent c;
+  c.width = width;
+  c.height = height;
+  c.frames_per_second = 10;
+  for (int k = 0; k < frames; ++k) {
+    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3)
+      rgb[i] = uint8_t(r + 8 * k), rgb[i + 1] = uint8_t(g + 4 * k), rgb[i + 2] = uint8_t(b + 8 * k);
+    c.frames.push_back(rgb);
+  }
+  return c;
+}
+
+TEST(HeadlessMovies, OverlayFullScreenAndMediaPlayVideo) {
+  TempFolder folder;
+  PicturePtr room = Picture_New("ROOM.TGA", 640, 480, 24);
+  folder.Write("ROOM.TGA", Text(Tga_Write(*room).bytes));
+  folder.Write("ROOM.ZON", Text(Zone_File_Bytes({{0, 99, 0, 99}})));
+  std::string error;
+  ASSERT_TRUE(Movie_File_Write(Solid_Movie(64, 32, 3, 0xC0, 0, 0), folder.Path("OVER.ZQM"), error)) << error;
+  MovieContent full = Solid_Movie(320, 200, 3, 0, 0xF8 - 16, 0);
+  full.audio.push_back({44100, 1, std::vector<int16_t>(44100 * 3 / 10, 2500)});
+  ASSERT_TRUE(Movie_File_Write(full, folder.Path("FULL.ZQM"), error)) << error;
+  ASSERT_TRUE(Movie_File_Write(Solid_Movie(64, 48, 2, 0, 0, 0xC0), folder.Path("CLIP.MKV"), error)) << error;
+  folder.Write("script.lst",
+               "[WARP] ROOM.TGA ROOM.ZON\n"
+               "[TEST] 0 0\nPLUGIN\nplay_movie(full.zqm)\nMedia_PlayVideo(clip.mkv)\nENDPLUGIN\n"
+               "[TEST] -1 0\nPLUGIN\nadd_zqm_movie_bloc(over.zqm,600,470)\nENDPLUGIN\n");
+  folder.Make_Folder("shots");
+  folder.Write("session.txt",
+               "4 shot overlay\n5 click\n7 shot movie\n10 shot video\n15 shot after\n17 quit\n");
+  const ProgramRun run =
+      Run_Program(KVR_VIEWER_PATH,
+                  {"--headless", "--session", folder.Path("session.txt"), "--shots", folder.Path("shots"),
+                   "--trace", folder.Path("trace.json"), "--audio", folder.Path("heard.wav"), folder.Path()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto shot = [&](const char* name) {
+    RgbaImage image;
+    std::string e;
+    const std::string bytes = folder.Read(std::string("shots/") + name + ".png").value_or("");
+    EXPECT_TRUE(Png_Decode({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, image, e))
+        << name << e;
+    return image;
+  };
+  auto pixel = [](const RgbaImage& image, int x, int y) {
+    if (x >= image.width || y >= image.height) return std::array<int, 3>{-1, -1, -1};
+    const uint8_t* p = &image.rgba[(size_t(y) * size_t(image.width) + size_t(x)) * 4];
+    return std::array<int, 3>{p[0] >> 3, p[1] >> 2, p[2] >> 3};
+  };
+  const RgbaImage overlay = shot("overlay");
+  EXPECT_EQ(pixel(overlay, 620, 475)[0] & ~3, 0xC0 >> 3);
+  EXPECT_EQ(pixel(overlay, 599, 475), (std::array<int, 3>{0, 0, 0}));
+  const RgbaImage movie = shot("movie");
+  EXPECT_EQ(movie.width, 320);  // the movie's display mode
+  EXPECT_EQ(pixel(movie, 10, 10), (std::array<int, 3>{0, 0, 0}));
+  EXPECT_EQ(pixel(movie, 10, 20)[1], (0xF8 - 16 + 4 * 1) >> 2);
+  const RgbaImage video = shot("video");
+  EXPECT_EQ(video.width, 640);
+  EXPECT_EQ(pixel(video, 0, 0)[2] & ~1, 0xC0 >> 3);
+  EXPECT_EQ(pixel(video, 639, 479)[2] & ~1, 0xC0 >> 3);
+  const RgbaImage after = shot("after");
+  EXPECT_EQ(pixel(after, 620, 475)[0] & ~3, 0xC0 >> 3);  // the overlay goes on over the picture
+  EXPECT_EQ(pixel(after, 300, 200), (std::array<int, 3>{0, 0, 0}));
+
+  const Capture heard = Read_Capture(folder.Read("heard.wav").value_or(""));
+  size_t loud = 0;
+  for (size_t f = 0; f < heard.samples.size() / 2; ++f) loud += std::abs(heard.samples[2 * f] - 2491) < 20;
+  // The movie's buffer starts playing at its third fill, so the last
+  // tenth of a second of its 0.3 s is heard.
+  EXPECT_GT(loud, 44100u / 20);
 }
 
 }  // namespace
