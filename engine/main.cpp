@@ -35,7 +35,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: kvr_viewer [--debug] [--trace FILE] [GAME]\n"
     "       kvr_viewer --headless [--session FILE] [--trace FILE] [--shots DIR]\n"
-    "                  [--audio FILE.wav] [--frame-ms N] [--max-frames N] [--debug] GAME\n"
+    "                  [--audio FILE.wav | --no-sound] [--frame-ms N] [--max-frames N]\n"
+    "                  [--debug] GAME\n"
     "\n"
     "Plays a game: GAME is a folder holding script.lst, or the path of the first\n"
     "script (default: script.lst in the program's folder). Scripts of the chain\n"
@@ -51,6 +52,7 @@ constexpr const char* kUsage =
     "  --shots DIR     where the session's screenshots go (DIR/NAME.png)\n"
     "  --audio FILE    write everything the run played as a WAV file (44100 Hz,\n"
     "                  16-bit stereo, silent while the sound output is closed)\n"
+    "  --no-sound      play with no sound device, as on a machine without one\n"
     "  --frame-ms N    virtual milliseconds per presented frame (default 20)\n"
     "  --max-frames N  end a headless run after N frames (default 100000)\n"
     "  --debug         print the engine's debug output on stderr\n"
@@ -69,6 +71,7 @@ constexpr const char* kUsage =
 struct Options {
   bool headless = false;
   bool debug = false;
+  bool no_sound = false;
   std::string session;
   std::string trace;
   std::string shots;
@@ -112,6 +115,8 @@ std::optional<int> Parse(int argc, char** argv, Options& o) {
       o.headless = true;
     } else if (a == "--debug") {
       o.debug = true;
+    } else if (a == "--no-sound") {
+      o.no_sound = true;
     } else if (a == "--session" || a == "--trace" || a == "--shots" || a == "--audio") {
       std::string& out = a == "--session" ? o.session
                          : a == "--trace" ? o.trace
@@ -135,6 +140,7 @@ std::optional<int> Parse(int argc, char** argv, Options& o) {
   if (!o.headless && (!o.session.empty() || !o.shots.empty() || !o.audio.empty()))
     return Usage_Error("--session, --shots and --audio go with --headless");
   if (o.headless && !o.game) return Usage_Error("--headless needs a GAME");
+  if (o.no_sound && !o.audio.empty()) return Usage_Error("--audio hears nothing with --no-sound");
   return std::nullopt;
 }
 
@@ -266,8 +272,10 @@ int main(int argc, char** argv) {
     auto device = std::make_unique<NullAudio>(kSoundDeviceRate);
     NullAudio& audio = *device;
     audio.Capture(!o.audio.empty());
-    display.Attach_Audio(&audio);
-    Sound_Use_Device(wx, std::move(device));
+    if (!o.no_sound) {
+      display.Attach_Audio(&audio);
+      Sound_Use_Device(wx, std::move(device));
+    }
     int status = Play(o, argv[0], wx, &display, events);
     display.Attach_Audio(nullptr);
     if (!o.audio.empty() && !audio.Write_Wav(o.audio)) {
@@ -278,6 +286,6 @@ int main(int argc, char** argv) {
   }
   SdlDisplay display;
   Wendax wx(display);
-  Sound_Use_Device(wx, Sdl_Audio_Device());
+  if (!o.no_sound) Sound_Use_Device(wx, Sdl_Audio_Device());
   return Play(o, argv[0], wx, nullptr, events);
 }

@@ -207,3 +207,31 @@ TEST(MoviePlay, SoundOfStreamZeroIsHeard) {
 }
 
 }  // namespace
+
+namespace {
+
+// Movies larger than 640 x 480: one the card has a mode for, and one it has
+// none for, shown centred and clipped at 640 x 480. Either way the engine's
+// frame gets the middle of the last frame.
+TEST(MoviePlay, LargeMoviesAreClippedToTheirDisplay) {
+  struct Case {
+    int width, height;
+    int shown_width;
+  };
+  for (const Case c : {Case{1024, 768, 1024}, Case{1200, 1000, 640}}) {
+    RunServices services;
+    HeadlessEngine h({}, &services);
+    TempFolder folder;
+    EXPECT_EQ(Movie_Play(h.engine, Write_Movie(folder, "big.zqm", c.width, c.height, 2), 1), 1);
+    const PresentedFrame& shown = h.card.Last_Presented();
+    EXPECT_EQ(shown.width, c.shown_width);
+    EXPECT_EQ(shown.Value(0, 0), Colour(1));
+    EXPECT_EQ(shown.Value(shown.width - 1, shown.height - 1), Colour(1));
+    EXPECT_EQ(h.wx.display.frame_width, 640);
+    std::span<uint16_t> frame = Wendax_Frame_Buffer(h.wx);
+    EXPECT_EQ(frame[0], Colour(1));
+    EXPECT_EQ(frame[479 * 640 + 639], Colour(1));
+  }
+}
+
+}  // namespace

@@ -125,6 +125,13 @@ TEST(HeadlessSound, PlayVideoWithSound) {
   folder.Write("CLIP.MTD", Text(bytes));
   folder.Write("HUM.WAV", Constant_Wav(1000, 4410));
   folder.Write("script.lst", "[WARP] ROOM.TGA\n[TEST] -1 0\nPLAYSOUND HUM.WAV 255 0\nplayvideo clip.mtd\n");
+  // With no sound device the frame period paces it: 3 frames of 100 ms on
+  // the 20 ms frame clock, and the run reaches its frame limit after it.
+  const ProgramRun mute = Run_Program(KVR_VIEWER_PATH, {"--headless", "--no-sound", "--max-frames", "10",
+                                                        "--trace", folder.Path("trace.json"), folder.Path()});
+  ASSERT_EQ(mute.status, 0) << mute.err;
+  EXPECT_NE(folder.Read("trace.json").value_or("").find("{\"frame\":10,\"event\":\"end\"}"),
+            std::string::npos);
   const ProgramRun run = Run_Program(KVR_VIEWER_PATH, {"--headless", "--max-frames", "10", "--audio",
                                                        folder.Path("heard.wav"), folder.Path()});
   ASSERT_EQ(run.status, 0) << run.err;

@@ -160,3 +160,34 @@ TEST(NullAudio, CaptureWritesAWaveFileThatReadsBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// Movie voices play beside all eight channels: a looping buffer written in
+// place, silent until asked to play, its cursor wrapping with the loop.
+TEST(MovieVoices, LoopBesideTheChannelsAndWrap) {
+  SoundRig rig;
+  Sample tone = Constant16(1000, 16);
+  for (int c = 0; c < 8; ++c) ASSERT_GT(Sound_Play(rig.wx, &tone, 255, 0, kSoundFlagLoop), 0);
+  EXPECT_LT(Sound_Play(rig.wx, &tone, 255, 0, kSoundFlagLoop), 0);  // every channel taken
+  EXPECT_FALSE(Movie_Voice_Open(rig.wx, kMovieVoices, 44100, 16, 1, 400));
+  ASSERT_TRUE(Movie_Voice_Open(rig.wx, kMovieVoices - 1, 44100, 16, 1, 400));
+  EXPECT_FALSE(Movie_Voice_Open(rig.wx, kMovieVoices - 1, 44100, 16, 1, 400));  // in use
+  const std::vector<int16_t> level(200, 500);
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(level.data()), 400);
+  EXPECT_FALSE(Movie_Voice_Write(rig.wx, kMovieVoices - 1, 2, bytes));  // past the end
+  ASSERT_TRUE(Movie_Voice_Write(rig.wx, kMovieVoices - 1, 0, bytes));
+  rig.audio->Advance_Frames(10);
+  EXPECT_EQ(Left(*rig.audio, 9), 8000);  // written, not yet playing
+  ASSERT_TRUE(Movie_Voice_Play(rig.wx, kMovieVoices - 1, 255, 0));
+  rig.audio->Advance_Frames(250);
+  EXPECT_EQ(Left(*rig.audio, 259), 8500);
+  EXPECT_EQ(Movie_Voice_Position(rig.wx, kMovieVoices - 1), 2 * 50);  // 250 frames into 200
+  Movie_Voice_Close(rig.wx, kMovieVoices - 1);
+  Movie_Voice_Close(rig.wx, 99);
+  rig.audio->Advance_Frames(10);
+  EXPECT_EQ(Left(*rig.audio, 269), 8000);
+  EXPECT_EQ(Movie_Voice_Position(rig.wx, kMovieVoices - 1), 0);
+}
+
+}  // namespace
