@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev xvfb xauth imagemagick
   libgtk-3-dev libwebkit2gtk-4.1-dev libgdk-pixbuf-2.0-dev shared-mime-info
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
+  libfreetype-dev fonts-liberation2 libcups2-dev cups-client libcairo2-dev
   clang-format git
 )
 sudo=""

@@ -59,13 +59,15 @@ void RunServices::Sound_Warp_Entry(Engine& engine) { ::Sound_Warp_Entry(engine);
 void RunServices::Sound_Run_End(Engine& engine) { ::Sound_Run_End(engine); }
 
 void RunServices::Plugin_Function(Engine& engine, PluginId id, int argc, char** argv) {
-  if (id == PluginId::kZQMovie_Set_Audio_Track) {
-    ZQMovie_Set_Audio_Track(engine, argc, argv);
-    return;
-  }
-  if (id == PluginId::kMedia_PlayVideo) {
-    Media_PlayVideo(engine, argc, argv);
-    return;
+  switch (id) {
+    case PluginId::kZQMovie_Set_Audio_Track:
+      ZQMovie_Set_Audio_Track(engine, argc, argv);
+      return;
+    case PluginId::kMedia_PlayVideo:
+      Media_PlayVideo(engine, argc, argv);
+      return;
+    default:
+      break;
   }
   std::string line(Plugin_Name(id));
   line += "(";
