@@ -10,7 +10,7 @@
 #include "autorun/license_text.h"
 #include "autorun/registry_util.h"
 #include "autorun/profile_file.h"
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 
 namespace {
 

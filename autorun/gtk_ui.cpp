@@ -9,7 +9,7 @@
 
 #include "autorun/launcher_window.h"
 #include "autorun/splash_timers.h"
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 
 namespace {
 

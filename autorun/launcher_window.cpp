@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 
 #include "autorun/page_link.h"
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 #include "autorun/window_placement.h"
 
 namespace {

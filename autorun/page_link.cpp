@@ -1,7 +1,7 @@
 #include "autorun/page_link.h"
 
 #include "autorun/profile_file.h"
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "autorun/settings_json.h"
 
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 #include "host/json_quote.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include "engine/archive/data_archive.h"
+
 #include "engine/run/run_services.h"
 #include "engine/run/run_trace.h"
 

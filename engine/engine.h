@@ -8,12 +8,14 @@
 #include "engine/debug_output.h"
 #include "engine/media/movie_state.h"
 #include "engine/media/sound_state.h"
+#include "engine/plugins/load_save.h"
 #include "engine/plugins/plugin_state.h"
 #include "engine/run/run_state.h"
 #include "engine/script/script_data.h"
 #include "engine/search_path.h"
 
 struct Wendax;
+class DataArchive;
 class EngineServices;
 class RunTrace;
 
@@ -66,11 +68,17 @@ struct Engine {
   // was started, and the CD roots.
   std::string program_folder;
   std::vector<std::string> cd_roots;
+  std::string start_folder;  // absolute, ending with '/'
+
+  // The interface pictures of the start folder; made once the screen is
+  // open, for the whole process.
+  std::unique_ptr<DataArchive> archive;
 
   RunState run;
   SoundState sound;
   MovieState movies;
   PluginState plugins;
+  LoadSaveState saves;                  // captures, slot list and pending load, for the whole process
   EngineSceneHooks scene_hooks{*this};  // the scene's loaders call back here
   RunTrace* trace = nullptr;            // null: nothing is reported
 

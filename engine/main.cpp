@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/archive/data_archive.h"
 #include "engine/engine.h"
+#include "engine/plugins/load_save.h"
 #include "engine/run/engine_run.h"
 #include "engine/run/headless_session.h"
 #include "engine/run/session_trace.h"
@@ -221,8 +223,11 @@ int Play(const Options& o, const char* program, Wendax& wx, HeadlessDisplay* hea
     std::fprintf(stderr, "kvr_viewer: cannot open a 640 x 480 x 16 screen\n");
     return 1;
   }
+  engine.archive = std::make_unique<DataArchive>(engine.start_folder);
+  engine.archive->Archive_Load_Index();  // a missing archive draws nothing
   MainRunner runner;
   Run_Script_Chain(engine, runner, first);
+  LoadSave_Release(engine);
   trace.End(engine);
   engine.trace = nullptr;
   Wendax_Close_Screen(wx);

@@ -87,7 +87,9 @@ std::string Engine_Startup(Engine& engine, const StartupInfo& startup) {
   CommandLineSplit split = Command_Line_Split(startup.command_line, startup.program_folder);
   engine.program_folder = Folder_From(Program_Token_Folder(startup.program_token), startup.current_folder);
   engine.cd_roots = startup.cd_roots;
-  engine.search_path.Add(Folder_From(split.start_folder, startup.current_folder));
+  engine.start_folder = Folder_From(split.start_folder, startup.current_folder);
+  if (engine.start_folder.empty() || engine.start_folder.back() != '/') engine.start_folder += '/';
+  engine.search_path.Add(engine.start_folder);
   Search_Path_Fill(engine);
   return split.script;
 }

@@ -11,7 +11,7 @@
 
 #include "autorun/page_link.h"
 #include "autorun/profile_file.h"
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -10,11 +10,7 @@
 
 ZqmClock Movie_Clock(Engine& engine) {
   Wendax* wx = &engine.wx;
-  return [wx] {
-    const uint64_t hz = Wendax_Counter_Frequency(*wx);
-    const uint64_t ticks = Wendax_Counter(*wx);
-    return int64_t((ticks / hz) * 1000 + (ticks % hz) * 1000 / hz);
-  };
+  return [wx] { return int64_t(Wendax_Tick_Ms(*wx)); };
 }
 
 namespace {

@@ -145,11 +145,14 @@ std::optional<std::vector<std::string>> Block_Arguments(std::string_view stateme
 
 int32_t Arg_Value(const SCRIPT_DATA* script, const std::string& text) {
   if (!text.empty() && std::isalpha(static_cast<unsigned char>(text[0]))) return Get_Var(script, text);
-  // atoi's reading, wrapping instead of overflowing.
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  if (i < text.size() && text[i] == '+') ++i;
-  return Text_To_Int(std::string_view(text).substr(i));
+  return Arg_Number(text.c_str());
+}
+
+int32_t Arg_Number(const char* text) {
+  if (!text) return 0;
+  while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+  if (*text == '+') ++text;
+  return Text_To_Int(text);
 }
 
 bool Block_Arithmetic(SCRIPT_DATA* script, std::string_view keyword,

@@ -19,6 +19,9 @@ std::optional<std::vector<std::string>> Block_Arguments(std::string_view stateme
 // A numeric argument: the value of the variable it names when it starts with
 // a letter, else a decimal integer read like atoi (empty text gives 0).
 int32_t Arg_Value(const SCRIPT_DATA* script, const std::string& text);
+// A decimal integer read like atoi and atol (no variable names), wrapping
+// instead of overflowing; null reads as 0.
+int32_t Arg_Number(const char* text);
 
 // Runs the arithmetic statements "op", "add", "sub", "cmp" and "set" on the
 // script's variables; false when `keyword` (lower case) is none of them.

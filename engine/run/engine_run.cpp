@@ -100,15 +100,10 @@ void Check_Indexes(Engine& engine) {
   if (engine.state.Lock_Return < -1 || engine.state.Lock_Return >= count) engine.state.Lock_Return = -1;
 }
 
-void Warp_Entry(Engine& engine) {
-  RunState& run = engine.run;
-  ENGINE_STATE& st = engine.state;
-  engine.services->Sound_Warp_Entry(engine);
-  run.last_enter = -1;
-  run.leave_candidate = -1;
-  st.Print_Text.clear();
-  st.Gosub_Return = -1;
+}  // namespace
 
+void Warp_Load(Engine& engine) {
+  RunState& run = engine.run;
   Check_Indexes(engine);
   WARP& warp = *engine.Warp();
   const std::string name = Warp_Name(warp);
@@ -117,11 +112,28 @@ void Warp_Entry(Engine& engine) {
   if (kind < 0) kind = Load_Through_Files(engine, name);
   Sound_Timer_Stop(engine);
   warp.kind = kind;
-  if (engine.trace) engine.trace->Warp(engine, st.Warp_Index, name, kind);
+  if (engine.trace) engine.trace->Warp(engine, engine.state.Warp_Index, name, kind);
 
   engine.zones.clear();
   if (warp.zone_file) engine.zones = Zone_File_Read(engine.wx, *warp.zone_file).zones;
   if (kind == kWarpPanorama) Zones_To_Grid(engine.zones);
+}
+
+namespace {
+
+void Warp_Entry(Engine& engine) {
+  RunState& run = engine.run;
+  ENGINE_STATE& st = engine.state;
+  engine.services->Sound_Warp_Entry(engine);
+  run.last_enter = -1;
+  run.leave_candidate = -1;
+  // A restored game enters its warp with the printed text it was saved with.
+  if (!run.keep_print_text) st.Print_Text.clear();
+  run.keep_print_text = false;
+  st.Gosub_Return = -1;
+
+  Warp_Load(engine);
+  WARP& warp = *engine.Warp();
 
   run.pass = 0;
   engine.wx.clock.previous = engine.wx.clock.now - kFrameMsAfterLoad;

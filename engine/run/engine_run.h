@@ -35,3 +35,7 @@ void Run_Reset(Engine& engine);
 // Sets the frame clock as after a load (the previous time 14 ms ago,
 // Frame_Ms 14) and stops the view: no mouse movement, no speed.
 void Run_Reset_Motion(Engine& engine);
+// Loads the current warp's picture and zones as warp entry does (a warp
+// index outside the table is the first warp), with the sound timer running
+// while the picture loads.
+void Warp_Load(Engine& engine);

@@ -5,9 +5,14 @@
 #include "engine/media/movie_play.h"
 #include "engine/media/sound_commands.h"
 #include "engine/media/sound_random.h"
+#include "engine/plugins/engine_plugins.h"
 #include "engine/plugins/frame_hooks.h"
+#include "engine/plugins/load_save.h"
+#include "engine/plugins/multi_disc.h"
 #include "engine/plugins/plugin_block.h"
 #include "engine/plugins/plugin_tables.h"
+#include "engine/plugins/print_screen.h"
+#include "engine/plugins/shell_execute.h"
 #include "engine/run/cursor.h"
 #include "engine/run/view_animation.h"
 #include "pictures/mtrd/mtrd_video.h"
@@ -60,14 +65,39 @@ void RunServices::Sound_Run_End(Engine& engine) { ::Sound_Run_End(engine); }
 
 void RunServices::Plugin_Function(Engine& engine, PluginId id, int argc, char** argv) {
   switch (id) {
-    case PluginId::kZQMovie_Set_Audio_Track:
-      ZQMovie_Set_Audio_Track(engine, argc, argv);
-      return;
-    case PluginId::kMedia_PlayVideo:
-      Media_PlayVideo(engine, argc, argv);
-      return;
-    default:
-      break;
+    case PluginId::kZQMovie_Set_Audio_Track: ZQMovie_Set_Audio_Track(engine, argc, argv); return;
+    case PluginId::kMedia_PlayVideo: Media_PlayVideo(engine, argc, argv); return;
+    case PluginId::kPrint_Screen: Print_Screen(engine, argc, argv); return;
+    case PluginId::kMultiCD_Set_Next_Script: MultiCD_Set_Next_Script(engine, argc, argv); return;
+    case PluginId::kMultiCD_Set_Transition_Script: MultiCD_Set_Transition_Script(engine, argc, argv); return;
+    case PluginId::kMultiCD_If_Next_Script: MultiCD_If_Next_Script(engine, argc, argv); return;
+    case PluginId::kMultiCD_Use_Install_Path: MultiCD_Use_Install_Path(engine, argc, argv); return;
+    case PluginId::kShell_Execute: Shell_Execute(engine, argc, argv); return;
+    case PluginId::kLoadSave_Enter_Script: LoadSave_Enter_Script(engine, argc, argv); return;
+    case PluginId::kLoadSave_Context_Restored: LoadSave_Context_Restored(engine, argc, argv); return;
+    case PluginId::kLoadSave_Capture_Context: LoadSave_Capture_Context(engine, argc, argv); return;
+    case PluginId::kLoadSave_Set_Context_Label: LoadSave_Set_Context_Label(engine, argc, argv); return;
+    case PluginId::kLoadSave_Init_Slots: LoadSave_Init_Slots(engine, argc, argv); return;
+    case PluginId::kLoadSave_Save: LoadSave_Save(engine, argc, argv); return;
+    case PluginId::kLoadSave_Test_Slot: LoadSave_Test_Slot(engine, argc, argv); return;
+    case PluginId::kLoadSave_Test_Slot_Label: LoadSave_Test_Slot_Label(engine, argc, argv); return;
+    case PluginId::kLoadSave_Draw_Slot: LoadSave_Draw_Slot(engine, argc, argv); return;
+    case PluginId::kLoadSave_Use_Temp_Dir: LoadSave_Use_Temp_Dir(engine, argc, argv); return;
+    case PluginId::kLoadSave_Load: LoadSave_Load(engine, argc, argv); return;
+    case PluginId::kLoadSave_Delete: LoadSave_Delete(engine, argc, argv); return;
+    case PluginId::kPauseTimer: PauseTimer(engine, argc, argv); return;
+    case PluginId::kKillTimer: KillTimer(engine, argc, argv); return;
+    case PluginId::kStartTimer: StartTimer(engine, argc, argv); return;
+    case PluginId::kStartCible: StartCible(engine, argc, argv); return;
+    case PluginId::kStopCible: StopCible(engine, argc, argv); return;
+    case PluginId::kTestCible: TestCible(engine, argc, argv); return;
+    case PluginId::kCopyVar: CopyVar(engine, argc, argv); return;
+    case PluginId::kAfficheImage: AfficheImage(engine, argc, argv); return;
+    case PluginId::kStopAffiche: StopAffiche(engine, argc, argv); return;
+    case PluginId::kUpdateStage: UpdateStage(engine, argc, argv); return;
+    case PluginId::kChangeCurseur: ChangeCurseur(engine, argc, argv); return;
+    case PluginId::kExeDemo: ExeDemo(engine, argc, argv); return;
+    default: break;
   }
   std::string line(Plugin_Name(id));
   line += "(";
@@ -85,3 +115,4 @@ bool RunServices::Movie_Add_Overlay(Engine& engine, const std::string& file, int
 }
 void RunServices::Movie_Draw_Overlays(Engine& engine) { ::Movie_Draw_Overlays(engine); }
 void RunServices::Movie_Free_Overlays(Engine& engine) { ::Movie_Free_Overlays(engine); }
+void RunServices::Overlay_Countdown_Frame(Engine& engine) { ::Overlay_Countdown_Frame(engine); }

@@ -39,4 +39,5 @@ class RunServices : public EngineServices {
   bool Movie_Add_Overlay(Engine& engine, const std::string& file, int x, int y, int loops) override;
   void Movie_Draw_Overlays(Engine& engine) override;
   void Movie_Free_Overlays(Engine& engine) override;
+  void Overlay_Countdown_Frame(Engine& engine) override;
 };

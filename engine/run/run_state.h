@@ -40,6 +40,7 @@ struct RunState {
 
   std::unique_ptr<FontTable> fonts;  // of the printed text
   TestCause entry_cause = TestCause::kEntry;
+  bool keep_print_text = false;  // the next warp entry keeps the printed text
 
   uint64_t frames = 0;  // frames presented by the engine since it started
   bool quit = false;    // the run and the chain end at the next frame

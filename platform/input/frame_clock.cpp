@@ -76,6 +76,12 @@ uint64_t Wendax_Counter_Frequency(Wendax& wx) {
   return 1000000000;
 }
 
+uint64_t Wendax_Tick_Ms(Wendax& wx) {
+  const uint64_t hz = Wendax_Counter_Frequency(wx);
+  const uint64_t ticks = Wendax_Counter(wx);
+  return ticks / hz * 1000 + ticks % hz * 1000 / hz;
+}
+
 void Wendax_Sleep(Wendax& wx, uint32_t ms) {
   if (wx.display.backend)
     wx.display.backend->Sleep_Ms(ms);

@@ -39,6 +39,8 @@ void Wendax_Clock_Step(Wendax& wx);
 // second, never 0.
 uint64_t Wendax_Counter(Wendax& wx);
 uint64_t Wendax_Counter_Frequency(Wendax& wx);
+// Milliseconds on that counter: the tick count of timers and countdowns.
+uint64_t Wendax_Tick_Ms(Wendax& wx);
 // Waits `ms` milliseconds on the backend's clock: a sleep, or in headless
 // runs a step of the virtual clock.
 void Wendax_Sleep(Wendax& wx, uint32_t ms);

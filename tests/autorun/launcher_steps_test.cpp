@@ -10,7 +10,7 @@
 #include "autorun/remembered_steps.h"
 #include "autorun/splash_timers.h"
 #include "autorun/test_hook.h"
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

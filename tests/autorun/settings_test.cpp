@@ -6,7 +6,7 @@
 
 #include "autorun/profile_file.h"
 #include "autorun/settings_json.h"
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "autorun/text_1252.h"
+#include "host/text_1252.h"
 
 #include <cstdint>
 
@@ -25,14 +25,15 @@ void Append_Utf8(std::string& out, uint32_t c) {
 
 }  // namespace
 
+char32_t Char_1252(unsigned char b) {
+  if (b >= 0x80 && b < 0xA0) return kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
+  return b;
+}
+
 std::string Text_1252_To_Utf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (unsigned char b : text) {
-    uint32_t c = b;
-    if (b >= 0x80 && b < 0xA0) c = kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD;
-    Append_Utf8(out, c);
-  }
+  for (unsigned char b : text) Append_Utf8(out, Char_1252(b));
   return out;
 }
 
