@@ -50,6 +50,7 @@ std::string User_Save_Folder(const std::string& start_folder) {
     data = std::string(home) + "/.local/share";
   else
     data = "/tmp";
+  while (data.size() > 1 && data.back() == '/') data.pop_back();
   std::string game = start_folder;
   while (!game.empty() && game.back() == '/') game.pop_back();
   game = game.substr(game.find_last_of('/') + 1);

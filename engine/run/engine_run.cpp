@@ -104,6 +104,7 @@ void Check_Indexes(Engine& engine) {
 
 void Warp_Load(Engine& engine) {
   RunState& run = engine.run;
+  if (!engine.script || engine.script->warps.empty()) return;
   Check_Indexes(engine);
   WARP& warp = *engine.Warp();
   const std::string name = Warp_Name(warp);
