@@ -1,12 +1,14 @@
-// Games played headless with --audio: sounds and music in the captured WAV,
+// Games played headless: sounds and music in the captured WAV (--audio),
 // a positional sound following the view, a block that computes and
 // branches, an MTRD video, and ZQM movies full screen, as an overlay and
 // through Media_PlayVideo, seen in screenshots.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
+#include "host/registry_store.h"
 #include "platform/headless/null_audio.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
@@ -221,6 +223,137 @@ TEST(HeadlessMovies, OverlayFullScreenAndMediaPlayVideo) {
   // The movie's buffer starts playing at its third fill, so the last
   // tenth of a second of its 0.3 s is heard.
   EXPECT_GT(loud, 44100u / 20);
+}
+
+}  // namespace
+
+namespace {
+
+std::string Copy_Demo(const TempFolder& folder, const char* name) {
+  std::ifstream in(std::string(KVR_DEMO_DISC) + "/" + name, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  folder.Write(name, bytes.str());
+  return bytes.str();
+}
+
+// A game saved from the menu a lock key leads to, quit, started again and
+// loaded: the saved view and printed text are on the screen again, the
+// variables hold their values and the endless hum plays, the three-loop
+// tick does not.
+TEST(HeadlessSaves, SaveQuitStartAgainAndLoad) {
+  TempFolder folder;
+  for (const char* name : {"HALL.VR", "MENU.TGA", "MINIFON2.MTR", "cursor1.pcx", "cursor2.pcx"})
+    Copy_Demo(folder, name);
+  PicturePtr start = Picture_New("START.TGA", 640, 480, 24);
+  folder.Write("START.TGA", Text(Tga_Write(*start).bytes));
+  folder.Write("WIN.TGA", Text(Tga_Write(*start).bytes));
+  folder.Write("ALL.ZON", Text(Zone_File_Bytes({{0, 639, 0, 479}})));
+  folder.Write("HALL.ZON", Text(Zone_File_Bytes({{0.05f, 1.5f, 1.0f, 2.2f}})));
+  folder.Write("HUM.WAV", Constant_Wav(1000, 4410));
+  folder.Write("TICK.WAV", Constant_Wav(3000, 44100 * 10));
+  folder.Write(
+      "script.lst",
+      "[BOOL] SCORE\n[BOOL] USED\n[BOOL] FREE\n[BOOL] LOADED\n"
+      "[WARP] START.TGA ALL.ZON\n"
+      "[TEST] 0 0\nPLUGIN\nLoadSave_Init_Slots(1)\nLoadSave_Test_Slot(1,USED,FREE)\nLoadSave_Load(1)\n"
+      "ENDPLUGIN\nIFAND USED\nEND\nGOTOWARP HALL.VR\n"
+      "[TEST] -1 0\nSETANGLE 0 200\nPLUGIN\nLoadSave_Enter_Script(LOADED)\nENDPLUGIN\n"
+      "[WARP] HALL.VR HALL.ZON\n"
+      "[TEST] 0 0\nIFAND SCORE\nGOTOWARP WIN.TGA\nSETANGLE 100 700\nPRINT HELLO MINIFON2.MTR\n"
+      "SET SCORE 1\nPLAYSOUND TICK.WAV 255 3\nPLUGIN\nLoadSave_Capture_Context()\nENDPLUGIN\n"
+      "[TEST] -1 0\nLOCKKEY 0 MENU.TGA\nPLAYSOUND HUM.WAV 255 0\n"
+      "[WARP] MENU.TGA ALL.ZON\n"
+      "[TEST] 0 0\nPLUGIN\nLoadSave_Save(1)\nENDPLUGIN\nEND\n"
+      "[WARP] WIN.TGA ALL.ZON\n");
+  folder.Make_Folder("shots");
+  auto play = [&](const char* session, const char* trace, const char* audio) {
+    folder.Write("session.txt", session);
+    const ProgramRun run =
+        Run_Program(KVR_VIEWER_PATH,
+                    {"--headless", "--session", folder.Path("session.txt"), "--shots", folder.Path("shots"),
+                     "--trace", folder.Path(trace), "--audio", folder.Path(audio), folder.Path()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    return folder.Read(trace).value_or("");
+  };
+  const std::string first = play("3 click\n10 click\n16 shot before\n18 key Escape\n24 click\n40 quit\n",
+                                 "first.json", "first.wav");
+  ASSERT_TRUE(folder.Exists("Saved_1.bin")) << first;
+  const std::string second = play("3 click\n16 shot after\n18 click\n24 quit\n", "second.json", "second.wav");
+  EXPECT_EQ(folder.Read("shots/after.png"), folder.Read("shots/before.png"));
+  EXPECT_NE(second.find("\"name\":\"WIN.TGA\""), std::string::npos) << second;  // SCORE was 1
+  const Capture heard = Read_Capture(folder.Read("second.wav").value_or(""));
+  const Capture before = Read_Capture(folder.Read("first.wav").value_or(""));
+  // The hum alone, as in the first run between the hall's entry and the
+  // click that added the tick.
+  ASSERT_GT(heard.samples.size(), 16u * 882 * 2);
+  ASSERT_GT(before.samples.size(), 16u * 882 * 2);
+  EXPECT_NEAR(heard.Mean_Left(12, 16), before.Mean_Left(6, 9), 1.0);
+  EXPECT_GT(before.Mean_Left(12, 16), before.Mean_Left(6, 9) + 1000);  // there the tick played too
+}
+
+}  // namespace
+
+namespace {
+
+// The next script's disc is missing: the transition script runs until the
+// player's click in it adds the installed folder from the registry, and the
+// chain goes on with the next script there.
+TEST(HeadlessChain, TransitionScriptWhileTheNextDiscIsMissing) {
+  TempFolder folder;
+  PicturePtr room = Picture_New("ROOM.TGA", 640, 480, 24);
+  folder.Write("ROOM.TGA", Text(Tga_Write(*room).bytes));
+  folder.Write("ALL.ZON", Text(Zone_File_Bytes({{0, 639, 0, 479}})));
+  folder.Write("disc2/ROOM.TGA", Text(Tga_Write(*room).bytes));
+  folder.Write("registry.txt", "");
+  folder.Write("script.lst",
+               "[WARP] ROOM.TGA\n[TEST] -1 0\nPLUGIN\nMultiCD_Set_Next_Script(cd2:next.lst)\n"
+               "MultiCD_Set_Transition_Script(wait.lst)\nENDPLUGIN\nEND\n");
+  folder.Write("wait.lst",
+               "[WARP] ROOM.TGA ALL.ZON\n[TEST] 0 0\nPLUGIN\n"
+               "MultiCD_Use_Install_Path(\"SOFTWARE\\Game\\Disc2\")\nENDPLUGIN\nEND\n");
+  folder.Write("disc2/next.lst", "[WARP] ROOM.TGA\n[TEST] -1 0\nEND\n");
+  {
+    RegistryStore store(folder.Path("registry.txt"));
+    std::optional<RegistryKey> key = store.Create_Key(RegistryRoot::kLocalMachine, "SOFTWARE\\Game");
+    ASSERT_TRUE(key);
+    store.Write_Value(*key, "Disc2", folder.Path("disc2"));
+  }
+  folder.Write("session.txt", "12 click\n40 quit\n");
+  setenv("KVR_REGISTRY", folder.Path("registry.txt").c_str(), 1);
+  const ProgramRun run = Run_Program(KVR_VIEWER_PATH, {"--headless", "--session", folder.Path("session.txt"),
+                                                       "--trace", folder.Path("trace.json"), folder.Path()});
+  unsetenv("KVR_REGISTRY");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> scripts;
+  std::istringstream trace(folder.Read("trace.json").value_or(""));
+  for (std::string line; std::getline(trace, line);)
+    if (line.find("\"event\":\"script\"") != std::string::npos)
+      scripts.push_back(
+          line.substr(line.find("\"name\":") + 8, line.rfind('"') - line.find("\"name\":") - 8));
+  ASSERT_GE(scripts.size(), 3u);
+  EXPECT_EQ(scripts.front(), "script.lst");
+  EXPECT_EQ(scripts[1], "wait.lst");
+  EXPECT_EQ(scripts.back(), "next.lst");
+}
+
+// A countdown of one second queues test 99, which runs on the frame after
+// it ran out.
+TEST(HeadlessCountdown, RunsOutAndQueuesTest99) {
+  TempFolder folder;
+  PicturePtr room = Picture_New("ROOM.TGA", 640, 480, 24);
+  folder.Write("ROOM.TGA", Text(Tga_Write(*room).bytes));
+  folder.Write("script.lst",
+               "[WARP] ROOM.TGA\n[TEST] 99 0\nEND\n[TEST] -1 0\nPLUGIN\nStartTimer(1,0)\nENDPLUGIN\n");
+  const ProgramRun run =
+      Run_Program(KVR_VIEWER_PATH, {"--headless", "--trace", folder.Path("trace.json"), folder.Path()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string trace = folder.Read("trace.json").value_or("");
+  // Started in the entry test of frame 2; 1000 ms are left at frame 52, and
+  // the first frame after that has the test run once it is shown.
+  EXPECT_NE(trace.find("{\"frame\":54,\"event\":\"test\",\"warp\":\"ROOM.TGA\",\"position\":0,\"id\":99"),
+            std::string::npos)
+      << trace;
 }
 
 }  // namespace
