@@ -13,3 +13,6 @@ kvr_fuzz(fuzz_launcher_text SOURCES fuzz_launcher_text.cpp LIBS kvr_autorun)
 # block of one statement a line, run against a small loaded game.
 kvr_fuzz(fuzz_plugin_line SOURCES fuzz_plugin_line.cpp LIBS kvr_engine kvr_wendax_headless kvr_tooling)
 kvr_fuzz(fuzz_plugin_block SOURCES fuzz_plugin_block.cpp LIBS kvr_engine kvr_wendax_headless kvr_tooling)
+# fuzz_save_slot: slot files read, and saved contexts restored into the small
+# loaded game and drawn.
+kvr_fuzz(fuzz_save_slot SOURCES fuzz_save_slot.cpp LIBS kvr_engine kvr_wendax_headless kvr_tooling)

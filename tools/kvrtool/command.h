@@ -23,6 +23,8 @@ extern const Command kSceneCommand;
 extern const Command kRawCommand;
 extern const Command kMtrdCommand;
 extern const Command kMovieCommand;
+extern const Command kArchiveCommand;
+extern const Command kSaveCommand;
 
 // Writes "kvrtool NAME: message" to stderr and returns 1.
 int Command_Fail(const Command& command, std::string_view message);

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr std::array<const Command*, 10> kCommands = {
-    &kUnpakCommand, &kPakCommand,   &kScriptCommand, &kZonesCommand, &kPictureCommand,
-    &kVrCommand,    &kSceneCommand, &kRawCommand,    &kMtrdCommand,  &kMovieCommand};
+constexpr std::array<const Command*, 12> kCommands = {
+    &kUnpakCommand, &kPakCommand, &kScriptCommand, &kZonesCommand, &kPictureCommand, &kVrCommand,
+    &kSceneCommand, &kRawCommand, &kMtrdCommand,   &kMovieCommand, &kArchiveCommand, &kSaveCommand};
 
 std::string Main_Help() {
   std::string text =
