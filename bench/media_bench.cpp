@@ -10,12 +10,15 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bench/cpu_time_reporter.h"
 #include "pictures/mtrd/mtrd_video.h"
+#include "platform/display/display.h"
 #include "platform/files/file_layer.h"
+#include "platform/files/folders.h"
 #include "platform/headless/headless_display.h"
 #include "platform/wendax.h"
 #include "tools/movie_writer.h"
@@ -109,7 +112,7 @@ void BM_Mtrd_Frame(benchmark::State& state) {
 
 void BM_Zqm_Frame(benchmark::State& state) {
   int64_t now_ms = 0;
-  ZqmPtr movie(Zqm_New([&] { return now_ms; }));
+  std::unique_ptr<ZQMovie, void (*)(ZQMovie*)> movie(Zqm_New([&] { return now_ms; }), Zqm_Delete);
   ZQM_OPEN_OPTIONS options;
   options.loops = -1;
   if (!movie || movie->Open_File(Movie_Path().c_str(), options) != 0) {
