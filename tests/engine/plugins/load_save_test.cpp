@@ -186,6 +186,29 @@ TEST(LoadSave, SaveListLoadAndEnter) {
   EXPECT_FALSE(g.folder.Exists("Saved_2.bin"));
 }
 
+// The slot file of the layout loads into its script, and saving the game
+// again writes the same script, label and context.
+TEST(LoadSave, TheLayoutsFileLoadsAndSavesAgain) {
+  SaveGame g;
+  Bytes context(Context_Size(g.h.engine.script.get()), 0);
+  context[0] = 44;  // the pitch
+  const Bytes file = Slot_File(context);
+  g.folder.Write("Saved_1.bin", std::string(file.begin(), file.end()));
+  g.Run("LoadSave_Init_Slots(1)");
+  g.Run("LoadSave_Load(1)");
+  g.Run("LoadSave_Enter_Script(DONE)");
+  EXPECT_EQ(g.h.Var("DONE"), 1);
+  EXPECT_EQ(g.h.engine.view.pitch, 44);
+  g.Run("LoadSave_Save(2)");
+  const std::string again = g.folder.Read("Saved_2.bin").value_or("");
+  SaveSlot before, after;
+  ASSERT_TRUE(Slot_Parse(file, true, before));
+  ASSERT_TRUE(Slot_Parse(Bytes(again.begin(), again.end()), true, after));
+  EXPECT_EQ(after.script, before.script);
+  EXPECT_EQ(after.label, before.label);
+  EXPECT_EQ(after.context, before.context);
+}
+
 TEST(LoadSave, AContextOfAnotherScriptIsRefused) {
   SaveGame g;
   g.folder.Write("Saved_1.bin", [] {
