@@ -73,12 +73,14 @@ bool Read_Rgba(png_structp png, png_infop info, RgbaImage& image, std::vector<pn
   return true;
 }
 
-bool Write_Rgb(png_structp png, png_infop info, int width, int height, const uint8_t* rgb) {
+// Rows of `channels` bytes a pixel: 3 RGB, 4 RGBA.
+bool Write_Rows(png_structp png, png_infop info, int width, int height, int channels, const uint8_t* samples) {
   if (setjmp(png_jmpbuf(png))) return false;
-  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
+               channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  for (int y = 0; y < height; ++y) png_write_row(png, rgb + size_t(y) * size_t(width) * 3);
+  for (int y = 0; y < height; ++y) png_write_row(png, samples + size_t(y) * size_t(width) * size_t(channels));
   png_write_end(png, nullptr);
   return true;
 }
@@ -112,10 +114,12 @@ bool Png_Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& e
   return ok;
 }
 
-bool Png_Encode_Rgb(int width, int height, std::span<const uint8_t> rgb, std::vector<uint8_t>& png_bytes,
-                    std::string& error) {
+namespace {
+
+bool Encode(int width, int height, int channels, std::span<const uint8_t> samples, std::vector<uint8_t>& png_bytes,
+            std::string& error) {
   png_bytes.clear();
-  if (width <= 0 || height <= 0 || rgb.size() != size_t(width) * size_t(height) * 3) {
+  if (width <= 0 || height <= 0 || samples.size() != size_t(width) * size_t(height) * size_t(channels)) {
     error = "no pixels to write";
     return false;
   }
@@ -129,11 +133,23 @@ bool Png_Encode_Rgb(int width, int height, std::span<const uint8_t> rgb, std::ve
     return false;
   }
   png_set_write_fn(png, &stream, On_Write, On_Flush);
-  bool ok = Write_Rgb(png, info, width, height, rgb.data());
+  bool ok = Write_Rows(png, info, width, height, channels, samples.data());
   png_destroy_write_struct(&png, &info);
   if (!ok) {
     png_bytes.clear();
     error = std::string("cannot encode the PNG: ") + stream.message;
   }
   return ok;
+}
+
+}  // namespace
+
+bool Png_Encode_Rgb(int width, int height, std::span<const uint8_t> rgb, std::vector<uint8_t>& png,
+                    std::string& error) {
+  return Encode(width, height, 3, rgb, png, error);
+}
+
+bool Png_Encode_Rgba(int width, int height, std::span<const uint8_t> rgba, std::vector<uint8_t>& png,
+                     std::string& error) {
+  return Encode(width, height, 4, rgba, png, error);
 }

@@ -3,7 +3,7 @@
 // Reading accepts every PNG colour type and bit depth and gives 8-bit RGBA
 // samples as stored (no gamma or colour-profile correction): palette and
 // grey images are expanded, 16-bit samples keep their high byte, images
-// without alpha get 255. Writing makes an 8-bit RGB PNG.
+// without alpha get 255. Writing makes an 8-bit RGB or RGBA PNG.
 #pragma once
 
 #include <cstddef>
@@ -31,3 +31,6 @@ bool Png_Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& e
 // the size is not positive, the bytes do not match it, or libpng fails.
 bool Png_Encode_Rgb(int width, int height, std::span<const uint8_t> rgb, std::vector<uint8_t>& png,
                     std::string& error);
+// The same with 4 bytes R, G, B, A a pixel (rgba holds width * height * 4).
+bool Png_Encode_Rgba(int width, int height, std::span<const uint8_t> rgba, std::vector<uint8_t>& png,
+                     std::string& error);

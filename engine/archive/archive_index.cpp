@@ -52,6 +52,7 @@ int DataArchive::Archive_Load_Index() {
   for (ArchiveEntry& entry : entries_) Free_Pixels(entry);
   entries_.clear();
   file_count_ = 0;
+  declared_ = -1;
 
   const int fd = ::open(Path_Of(kArchiveIndexName).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno;
@@ -60,6 +61,7 @@ int DataArchive::Archive_Load_Index() {
   int64_t count = 0;
   if (error == 0 && bytes.size() == kArchiveIndexHead) {
     count = Le_I32(bytes.data());
+    declared_ = count;
     file_count_ = Le_I32(bytes.data() + 4);
     if (count > 0) error = Read_Up_To(fd, kArchiveIndexHead + uint64_t(count) * kArchiveEntrySize, bytes);
   }

@@ -133,6 +133,10 @@ class DataArchive {
   const std::string& Folder() const { return folder_; }
   const std::vector<ArchiveEntry>& Entries() const { return entries_; }  // sorted as the table
   int32_t Data_File_Count() const { return file_count_; }
+  // The entry count N of the index, -1 until the index's counts are read.
+  int64_t Declared_Entries() const { return declared_; }
+  // How many data files are open: files 1 .. this one.
+  int32_t Opened_File_Count() const { return int32_t(files_.size()); }
   int64_t Cached_Bytes() const { return cached_bytes_; }
   // The first entry of that name (ASCII case ignored), or -1.
   int64_t Find(std::string_view name) const;
@@ -151,6 +155,7 @@ class DataArchive {
   std::string folder_;
   std::vector<ArchiveEntry> entries_;
   int32_t file_count_ = 0;
+  int64_t declared_ = -1;
   std::vector<int> files_;  // descriptors of data files 1.. as opened; -1 when closed
   int64_t cached_bytes_ = 0;
 };
