@@ -63,6 +63,7 @@ constexpr const char* kUsage =
     "Environment:\n"
     "  KVR_CDROM       folders that count as CD roots (copied discs), separated by ':'\n"
     "  KVR_REGISTRY    the file of the per-user registry store\n"
+    "  KVR_PRINTER     file:PATH prints screens as PDF into PATH; else a CUPS printer\n"
     "  SDL_VIDEODRIVER, SDL_AUDIODRIVER  SDL's own choice of display and sound\n"
     "\n"
     "Exit status: 0 when the game ends, 1 when GAME or its first script cannot be\n"
