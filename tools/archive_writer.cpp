@@ -71,7 +71,8 @@ bool Archive_Write_Folder(const std::string& folder, const std::vector<ArchivePi
     return false;
   }
   for (int32_t k = 1; k <= file_count; ++k)
-    if (!Write_File_Atomic(base + "BData" + std::to_string(k) + ".arn", Archive_Data_Bytes(pictures, k), error))
+    if (!Write_File_Atomic(base + "BData" + std::to_string(k) + ".arn", Archive_Data_Bytes(pictures, k),
+                           error))
       return false;
   return Write_File_Atomic(base + "BDataHeader.vit", index, error);
 }

@@ -1,4 +1,4 @@
-// Writing data archives (Part 2.7): the index "BDataHeader.vit" and the data
+// Writing data archives: the index "BDataHeader.vit" and the data
 // files "BData1.arn" .. "BDataM.arn" of a folder, from pictures of 16-bit
 // RGB565 pixels.
 //

@@ -74,7 +74,8 @@ bool Read_Rgba(png_structp png, png_infop info, RgbaImage& image, std::vector<pn
 }
 
 // Rows of `channels` bytes a pixel: 3 RGB, 4 RGBA.
-bool Write_Rows(png_structp png, png_infop info, int width, int height, int channels, const uint8_t* samples) {
+bool Write_Rows(png_structp png, png_infop info, int width, int height, int channels,
+                const uint8_t* samples) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
                channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -116,8 +117,8 @@ bool Png_Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& e
 
 namespace {
 
-bool Encode(int width, int height, int channels, std::span<const uint8_t> samples, std::vector<uint8_t>& png_bytes,
-            std::string& error) {
+bool Encode(int width, int height, int channels, std::span<const uint8_t> samples,
+            std::vector<uint8_t>& png_bytes, std::string& error) {
   png_bytes.clear();
   if (width <= 0 || height <= 0 || samples.size() != size_t(width) * size_t(height) * size_t(channels)) {
     error = "no pixels to write";

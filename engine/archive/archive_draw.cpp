@@ -10,8 +10,8 @@ namespace {
 
 // Copies w x h pixels from (sx, sy) of rows of `row` pixels to (dx, dy) of
 // the target, cut to the target. The caller has checked the source.
-void Blit(const uint16_t* data, int64_t row, int64_t sx, int64_t sy, int64_t w, int64_t h, int64_t dx, int64_t dy,
-          const ArchiveTarget& target, bool keyed, uint16_t key) {
+void Blit(const uint16_t* data, int64_t row, int64_t sx, int64_t sy, int64_t w, int64_t h, int64_t dx,
+          int64_t dy, const ArchiveTarget& target, bool keyed, uint16_t key) {
   if (!target.pixels || target.width <= 0 || target.height <= 0) return;
   if (dx < 0) {
     sx -= dx;
@@ -66,8 +66,8 @@ void DataArchive::Archive_Draw_Part(std::string_view name, const ArchiveRect& de
     const int64_t left = std::max<int64_t>(s[0], 0), top = std::max<int64_t>(s[1], 0);
     const int64_t right = std::min(s[2], width), bottom = std::min(s[3], height);
     if (right <= left || bottom <= top) return;
-    Blit(entry.pixels.data(), r.right, left, top, right - left, bottom - top, int64_t(dest.left) + (left - s[0]),
-         int64_t(dest.top) + (top - s[1]), target, false, 0);
+    Blit(entry.pixels.data(), r.right, left, top, right - left, bottom - top,
+         int64_t(dest.left) + (left - s[0]), int64_t(dest.top) + (top - s[1]), target, false, 0);
     return;
   }
   const int64_t w = std::min(int64_t(dest.right) - dest.left, width);

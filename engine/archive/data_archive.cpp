@@ -34,7 +34,9 @@ DataArchive::DataArchive(std::string folder) : folder_(Folder_With_Separator(std
 
 DataArchive::~DataArchive() { Archive_Close_Files(); }
 
-std::string DataArchive::Path_Of(std::string_view file) const { return Path_Resolve(folder_ + std::string(file)); }
+std::string DataArchive::Path_Of(std::string_view file) const {
+  return Path_Resolve(folder_ + std::string(file));
+}
 
 int DataArchive::Archive_Open_Files() {
   Archive_Close_Files();
@@ -54,7 +56,8 @@ void DataArchive::Archive_Close_Files() {
 }
 
 bool DataArchive::Archive_Read(int file_index, void* buffer, size_t size, int64_t offset) {
-  if (file_index < 1 || size_t(file_index) > files_.size() || files_[size_t(file_index) - 1] < 0) return false;
+  if (file_index < 1 || size_t(file_index) > files_.size() || files_[size_t(file_index) - 1] < 0)
+    return false;
   const int fd = files_[size_t(file_index) - 1];
   if (offset != -1 && (offset < 0 || ::lseek(fd, off_t(offset), SEEK_SET) < 0)) return false;
   auto* at = static_cast<uint8_t*>(buffer);
@@ -86,9 +89,9 @@ void DataArchive::Archive_Flush() {
 }
 
 int64_t DataArchive::Find(std::string_view name) const {
-  auto it = std::lower_bound(entries_.begin(), entries_.end(), name, [](const ArchiveEntry& e, std::string_view n) {
-    return Archive_Name_Compare(e.name, n) < 0;
-  });
+  auto it = std::lower_bound(
+      entries_.begin(), entries_.end(), name,
+      [](const ArchiveEntry& e, std::string_view n) { return Archive_Name_Compare(e.name, n) < 0; });
   if (it == entries_.end() || Archive_Name_Compare(it->name, name) != 0) return -1;
   return it - entries_.begin();
 }

@@ -1,4 +1,4 @@
-// The data archive (Part 2.7): small interface pictures looked up by name in
+// The data archive: small interface pictures looked up by name in
 // one index file, "BDataHeader.vit", whose 16-bit 5-6-5 pixels lie in data
 // files "BData1.arn" .. "BDataM.arn" of the start folder. Pixels are read on
 // an entry's first draw and kept until Archive_Flush.
@@ -17,12 +17,12 @@
 // opaque; every other type is transparent, its key colour being pixel
 // bottom * right - 1 of the data.
 //
-// Choices of this implementation, where the spec leaves room or the engine
-// it describes misbehaves (they hold over Part 2.7 where the two differ):
+// Choices of this implementation, where the format leaves room or where
+// reading it literally would misbehave:
 // - Files are found ignoring case (host/path_resolve.h). The folder gets a
 //   '/' when it ends with none of '/', '\' and ':'; an empty folder is the
 //   current one. The folder's length is not limited (the 259 characters of
-//   the spec were a buffer size).
+//   the original were a buffer size).
 // - Names: the bytes before the first zero, at most kArchiveNameMax (a 32nd
 //   byte is dropped); the last four characters are cut, so "door.tga" is
 //   "door", and a name of four characters or fewer becomes "".
@@ -30,26 +30,26 @@
 //   A-Z are lowered, as _stricmp), entries of equal names in file order; a
 //   lookup is a bisection for the first of the equal names, so the first in
 //   the index wins.
-// - An entry reads data file k = 1..M as its index names it (the engine of
-//   the spec read every entry from the first data file). An entry whose
-//   index names no data file (0, above M, or a file that did not open) draws
-//   nothing.
+// - An entry reads data file k = 1..M as its index names it (reading every
+//   entry from the first data file would draw the wrong pixels). An entry
+//   whose index names no data file (0, above M, or a file that did not
+//   open) draws nothing.
 // - The pixels are read once, only whole: an entry whose data do not lie
 //   inside its data file, whose rectangle is empty (width or height 0 or
 //   less, right 0 or less) or whose rectangle makes a pixel read, or the
 //   key colour of a transparent type, fall outside its data draws nothing.
 //   Unreadable entries are remembered and retried only after the next
 //   Archive_Open_Files.
-// - Every type is clipped on all four edges of the target (the spec's
-//   engine clipped transparent pictures on the right and bottom only, and
-//   opaque ones not at all, writing past the frame).
+// - Every type is clipped on all four edges of the target (clipping
+//   transparent pictures on the right and bottom only, and opaque ones not
+//   at all, would write past the frame).
 // - Archive_Draw_Part: for type 1 the source rectangle is cut to the picture
 //   (0, 0, width, height) and copied with its own size to the destination's
 //   top-left corner; for other types the destination's size is cut to the
 //   picture's. A null source is the destination moved to (0, 0).
 // - Errors are errno values; an index that ends before its N entries or
 //   its two counts gives ENODATA. A failing index read keeps the entries
-//   read so far and, as the spec says, opens no data files. The index file
+//   read so far and opens no data files. The index file
 //   is closed once read. Archive_Open_Files closes the files open before.
 // - The data-file count M is kept as read; files are opened in order until
 //   the first that fails, so a huge M costs no memory.
@@ -89,8 +89,8 @@ struct ArchiveTarget {
 struct ArchiveEntry {
   std::string name;  // extension cut
   ArchiveRect rect{};
-  uint32_t size = 0;    // data size in bytes
-  int64_t offset = 0;   // in its data file
+  uint32_t size = 0;   // data size in bytes
+  int64_t offset = 0;  // in its data file
   int32_t file_index = 0;
   int32_t type = 0;
   // The cache: pixels once read.

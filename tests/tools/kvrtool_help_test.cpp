@@ -7,8 +7,8 @@ namespace {
 
 bool Starts_With(const std::string& text, const std::string& head) { return text.rfind(head, 0) == 0; }
 
-const std::vector<std::string> kCommands = {"unpak", "pak",   "script", "zones", "picture",
-                                            "vr",    "scene", "raw",    "mtrd"};
+const std::vector<std::string> kCommands = {"unpak", "pak", "script", "zones", "picture", "vr",
+                                            "scene", "raw", "mtrd",   "movie", "archive", "save"};
 
 TEST(KvrtoolHelp, MainHelpListsEveryCommand) {
   for (const char* ask : {"--help", "-h", "help"}) {

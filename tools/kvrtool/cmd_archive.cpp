@@ -27,7 +27,8 @@ constexpr uint8_t kAlphaOpaque = 128;  // PNG alpha from which a pixel is opaque
 
 bool Parse_Int(const std::string& text, int64_t min, int64_t max, int32_t& value) {
   const size_t digits = text.size() - (text.rfind('-', 0) == 0 ? 1 : 0);
-  if (digits == 0 || digits > 10 || text.find_first_not_of("0123456789", text.size() - digits) != std::string::npos)
+  if (digits == 0 || digits > 10 ||
+      text.find_first_not_of("0123456789", text.size() - digits) != std::string::npos)
     return false;
   const int64_t v = std::stoll(text);
   if (v < min || v > max) return false;
@@ -50,8 +51,8 @@ bool Load(const Command& self, DataArchive& archive) {
     return false;
   }
   if (int64_t(archive.Entries().size()) < archive.Declared_Entries())
-    Command_Warn(self, index + " declares " + std::to_string(archive.Declared_Entries()) + " entries but holds " +
-                           std::to_string(archive.Entries().size()) +
+    Command_Warn(self, index + " declares " + std::to_string(archive.Declared_Entries()) +
+                           " entries but holds " + std::to_string(archive.Entries().size()) +
                            "; the engine keeps those and opens no data file");
   else
     Command_Warn(self, archive.Folder() + "BData" + std::to_string(archive.Opened_File_Count() + 1) +
@@ -73,7 +74,8 @@ std::string List_Text(const DataArchive& archive) {
   std::string text;
   for (const auto& row : rows) {
     std::string line = row[0] + std::string(widths[0] - row[0].size(), ' ');
-    for (size_t i = 1; i < row.size(); ++i) line += "  " + std::string(widths[i] - row[i].size(), ' ') + row[i];
+    for (size_t i = 1; i < row.size(); ++i)
+      line += "  " + std::string(widths[i] - row[i].size(), ' ') + row[i];
     text += line + "\n";
   }
   return text;
@@ -91,8 +93,8 @@ std::string List_Json(const DataArchive& archive) {
     json.Key("name");
     json.String(e.name);
     const std::pair<const char*, int64_t> fields[] = {
-        {"left", e.rect.left}, {"top", e.rect.top},       {"right", e.rect.right}, {"bottom", e.rect.bottom},
-        {"type", e.type},      {"file", e.file_index},    {"offset", e.offset},    {"size", e.size}};
+        {"left", e.rect.left}, {"top", e.rect.top},    {"right", e.rect.right}, {"bottom", e.rect.bottom},
+        {"type", e.type},      {"file", e.file_index}, {"offset", e.offset},    {"size", e.size}};
     for (const auto& [key, value] : fields) {
       json.Key(key);
       json.Int(value);
@@ -118,18 +120,21 @@ int Run_Extract(const Command& self, const std::vector<std::string>& args) {
   Arguments parsed;
   std::string error;
   if (!Arguments_Parse(args, {}, parsed, error)) return Command_Usage_Fail(self, error);
-  if (parsed.operands.size() != 3) return Command_Usage_Fail(self, "archive extract expects FOLDER, NAME and OUT.png");
+  if (parsed.operands.size() != 3)
+    return Command_Usage_Fail(self, "archive extract expects FOLDER, NAME and OUT.png");
   const std::string& name = parsed.operands[1];
   DataArchive archive(parsed.operands[0]);
   if (!Load(self, archive)) return 1;
   const int64_t found = archive.Find(name);
-  if (found < 0) return Command_Fail(self, "no entry \"" + Printable_Text(name) + "\" in " + archive.Folder());
+  if (found < 0)
+    return Command_Fail(self, "no entry \"" + Printable_Text(name) + "\" in " + archive.Folder());
   const std::vector<uint16_t>* words = archive.Pixels(size_t(found));
   const ArchiveEntry& e = archive.Entries()[size_t(found)];
   if (!words)
-    return Command_Fail(self, "the pixels of \"" + Printable_Text(name) +
-                                  "\" cannot be read: its data file is missing or too short, or its rectangle "
-                                  "needs more pixels than its size holds");
+    return Command_Fail(self,
+                        "the pixels of \"" + Printable_Text(name) +
+                            "\" cannot be read: its data file is missing or too short, or its rectangle "
+                            "needs more pixels than its size holds");
   const int width = e.rect.right - e.rect.left, height = e.rect.bottom - e.rect.top;
   const bool keyed = e.type != kArchiveOpaqueType;
   const uint16_t key = keyed ? DataArchive::Key_Colour(e) : 0;
@@ -168,10 +173,12 @@ bool Key_For(const std::vector<uint16_t>& pixels, const std::vector<bool>& opaqu
   return false;
 }
 
-bool Picture_Of(const std::filesystem::path& path, const int32_t* type, ArchivePicture& picture, std::string& error) {
+bool Picture_Of(const std::filesystem::path& path, const int32_t* type, ArchivePicture& picture,
+                std::string& error) {
   std::vector<uint8_t> bytes;
   RgbaImage image;
-  if (!Read_Whole_File(path.string(), kPngFileMax, bytes, error) || !Png_Decode(bytes, image, error)) return false;
+  if (!Read_Whole_File(path.string(), kPngFileMax, bytes, error) || !Png_Decode(bytes, image, error))
+    return false;
   const size_t count = size_t(image.width) * size_t(image.height);
   if (count + size_t(image.height) > 0x3FFFFFFF) {
     error = "too many pixels for an archive entry";
@@ -220,8 +227,10 @@ bool Picture_Of(const std::filesystem::path& path, const int32_t* type, ArchiveP
 int Run_Build(const Command& self, const std::vector<std::string>& args) {
   Arguments parsed;
   std::string error;
-  if (!Arguments_Parse(args, {{"type", true}, {"files", true}}, parsed, error)) return Command_Usage_Fail(self, error);
-  if (parsed.operands.size() != 2) return Command_Usage_Fail(self, "archive build expects PICTURES_DIR and OUT_FOLDER");
+  if (!Arguments_Parse(args, {{"type", true}, {"files", true}}, parsed, error))
+    return Command_Usage_Fail(self, error);
+  if (parsed.operands.size() != 2)
+    return Command_Usage_Fail(self, "archive build expects PICTURES_DIR and OUT_FOLDER");
   int32_t type = 0, files = 1;
   const std::string* type_text = parsed.Value("type");
   if (type_text && !Parse_Int(*type_text, INT32_MIN, INT32_MAX, type))
@@ -233,7 +242,8 @@ int Run_Build(const Command& self, const std::vector<std::string>& args) {
   std::vector<std::filesystem::path> paths;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-    if (entry.is_regular_file() && Lower(entry.path().extension().string()) == ".png") paths.push_back(entry.path());
+    if (entry.is_regular_file() && Lower(entry.path().extension().string()) == ".png")
+      paths.push_back(entry.path());
   if (ec) return Command_Fail(self, "cannot read the folder " + folder + ": " + ec.message());
   if (paths.empty()) return Command_Fail(self, folder + " holds no PNG files");
   std::sort(paths.begin(), paths.end());
@@ -242,8 +252,8 @@ int Run_Build(const Command& self, const std::vector<std::string>& args) {
   for (size_t i = 0; i < paths.size(); ++i) {
     const std::string file = paths[i].filename().string();
     if (file.size() > kArchiveNameMax)
-      return Command_Fail(self, Printable_Text(file) + ": names are at most " + std::to_string(kArchiveNameMax) +
-                                    " bytes, extension included");
+      return Command_Fail(self, Printable_Text(file) + ": names are at most " +
+                                    std::to_string(kArchiveNameMax) + " bytes, extension included");
     ArchivePicture picture;
     if (!Picture_Of(paths[i], type_text ? &type : nullptr, picture, error))
       return Command_Fail(self, Printable_Text(paths[i].string()) + ": " + error);

@@ -24,8 +24,8 @@ uint16_t Value(const std::string& name, int32_t file, size_t i) {
 
 // A picture at (left, top) of w x h pixels, rows of left + w pixels, every
 // pixel distinct and none 0 or kBack, except the key pixel when `key` is set.
-ArchivePicture Picture(std::string name, int32_t type, int32_t w, int32_t h, int32_t file = 1, int32_t left = 0,
-                       int32_t top = 0) {
+ArchivePicture Picture(std::string name, int32_t type, int32_t w, int32_t h, int32_t file = 1,
+                       int32_t left = 0, int32_t top = 0) {
   ArchivePicture p{std::move(name), left, top, left + w, top + h, type, file, {}};
   p.pixels.resize(size_t(p.right) * size_t(p.bottom));
   for (size_t i = 0; i < p.pixels.size(); ++i) p.pixels[i] = Value(p.name, file, i);
@@ -48,7 +48,8 @@ Frame Expected(const ArchivePicture& p, int x, int y) {
     for (int c = 0; c < w; ++c) {
       const int fx = p.left + x + c, fy = p.top + y + r;
       const uint16_t v = p.pixels[size_t(r) * p.right + c];
-      if (fx >= 0 && fx < kW && fy >= 0 && fy < kH && (p.type == 1 || v != key)) f.pixels[size_t(fy) * kW + fx] = v;
+      if (fx >= 0 && fx < kW && fy >= 0 && fy < kH && (p.type == 1 || v != key))
+        f.pixels[size_t(fy) * kW + fx] = v;
     }
   return f;
 }
@@ -104,8 +105,7 @@ TEST(DataArchive, OffsetsRestartPerDataFileAndEachEntryReadsItsOwnFile) {
     EXPECT_EQ(e.file_index, c.file) << c.name;
     a.archive->Archive_Draw(c.name, 0, row, frame.Target());
     for (uint32_t x = 0; x < c.size / 2; ++x)
-      ASSERT_EQ(frame.pixels[size_t(row) * kW + x], Value(c.name, c.file, x))
-          << c.name << " x " << x;
+      ASSERT_EQ(frame.pixels[size_t(row) * kW + x], Value(c.name, c.file, x)) << c.name << " x " << x;
     ++row;
   }
   EXPECT_EQ(a.archive->Cached_Bytes(), 1000);
@@ -129,7 +129,8 @@ TEST(DataArchive, ArchiveReadReadsAtAnOffsetOrTheCurrentPosition) {
 
 TEST(DataArchive, NamesIgnoreCaseAndLoseTheirExtension) {
   Archive a({Picture("door.tga", 1, 2, 1), Picture("Zed.bmp", 1, 2, 1), Picture("abc", 1, 2, 1),
-             Picture("DOOR.PCX", 2, 3, 1), Picture("_x.tga", 1, 2, 1), Picture("0123456789012345678901234567890", 1, 2, 1)});
+             Picture("DOOR.PCX", 2, 3, 1), Picture("_x.tga", 1, 2, 1),
+             Picture("0123456789012345678901234567890", 1, 2, 1)});
   ASSERT_EQ(a.loaded, 0);
   for (const char* name : {"DOOR", "door", "Door"}) {
     int64_t i = a.archive->Find(name);
@@ -145,7 +146,8 @@ TEST(DataArchive, NamesIgnoreCaseAndLoseTheirExtension) {
   std::vector<std::string> names;
   for (const ArchiveEntry& e : a.archive->Entries()) names.push_back(e.name);
   // '_' sorts after the digits and before the letters lowered, as _stricmp.
-  EXPECT_EQ(names, (std::vector<std::string>{"", "012345678901234567890123456", "_x", "door", "DOOR", "Zed"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"", "012345678901234567890123456", "_x", "door", "DOOR", "Zed"}));
 }
 
 TEST(DataArchive, FilesAreFoundIgnoringCase) {
@@ -168,7 +170,8 @@ TEST(DataArchive, FilesAreFoundIgnoringCase) {
 
 TEST(DataArchive, TransparentPicturesSkipTheirKeyColour) {
   ArchivePicture p = Picture("t.tga", 2, 4, 2);
-  p.pixels = {0x0000, 0xF800, 0x0000, 0x07E0, 0x001F, 0x0000, 0xFFFF, 0x0000};  // last pixel 0: black is the key
+  p.pixels = {0x0000, 0xF800, 0x0000, 0x07E0,
+              0x001F, 0x0000, 0xFFFF, 0x0000};  // last pixel 0: black is the key
   Archive a({p});
   Frame frame;
   a.archive->Archive_Draw("t", 10, 20, frame.Target());
@@ -180,8 +183,18 @@ TEST(DataArchive, TransparentPicturesSkipTheirKeyColour) {
 TEST(DataArchive, EveryTypeIsClippedOnAllFourEdges) {
   const struct {
     int x, y;
-  } positions[] = {{600, 10}, {600, 470}, {-10, -3}, {-63, 5}, {5, -15}, {639, 479}, {640, 0}, {0, 480}, {-64, 0},
-                   {-1000000, 0}, {2000000000, 2000000000}, {-2000000000, -2000000000}};
+  } positions[] = {{600, 10},
+                   {600, 470},
+                   {-10, -3},
+                   {-63, 5},
+                   {5, -15},
+                   {639, 479},
+                   {640, 0},
+                   {0, 480},
+                   {-64, 0},
+                   {-1000000, 0},
+                   {2000000000, 2000000000},
+                   {-2000000000, -2000000000}};
   for (int32_t type : {1, 2, 7}) {
     for (int32_t left : {0, 3}) {
       ArchivePicture p = Picture("p.tga", type, 64, 16, 1, left, 2);
@@ -210,14 +223,14 @@ TEST(DataArchive, DrawPartCopiesTheSourceOfOpaquePicturesAndTheDestinationSizeOf
     std::optional<ArchiveRect> source;
     int dx, dy, sx, sy, w, h;  // the block expected: picture (sx, sy) at (dx, dy), w x h
   } cases[] = {
-      {"o", {100, 50, 101, 51}, ArchiveRect{2, 1, 5, 3}, 100, 50, 2, 1, 3, 2},    // the source's size
-      {"o", {10, 10, 14, 12}, std::nullopt, 10, 10, 0, 0, 4, 2},                  // null: dest at (0, 0)
-      {"o", {10, 10, 14, 12}, ArchiveRect{-2, -1, 3, 9}, 12, 11, 0, 0, 3, 4},    // cut to the picture
-      {"o", {-1, -1, 0, 0}, ArchiveRect{0, 0, 8, 4}, 0, 0, 1, 1, 7, 3},          // cut to the frame
+      {"o", {100, 50, 101, 51}, ArchiveRect{2, 1, 5, 3}, 100, 50, 2, 1, 3, 2},  // the source's size
+      {"o", {10, 10, 14, 12}, std::nullopt, 10, 10, 0, 0, 4, 2},                // null: dest at (0, 0)
+      {"o", {10, 10, 14, 12}, ArchiveRect{-2, -1, 3, 9}, 12, 11, 0, 0, 3, 4},   // cut to the picture
+      {"o", {-1, -1, 0, 0}, ArchiveRect{0, 0, 8, 4}, 0, 0, 1, 1, 7, 3},         // cut to the frame
       {"o", {637, 478, 0, 0}, ArchiveRect{0, 0, 8, 4}, 637, 478, 0, 0, 3, 2},
-      {"o", {0, 0, 0, 0}, ArchiveRect{5, 5, 9, 9}, 0, 0, 0, 0, 0, 0},            // nothing of the picture
-      {"k", {100, 50, 103, 52}, ArchiveRect{4, 2, 8, 4}, 100, 50, 0, 0, 3, 2},   // source ignored
-      {"k", {100, 50, 200, 200}, std::nullopt, 100, 50, 0, 0, 8, 4},             // cut to the picture
+      {"o", {0, 0, 0, 0}, ArchiveRect{5, 5, 9, 9}, 0, 0, 0, 0, 0, 0},           // nothing of the picture
+      {"k", {100, 50, 103, 52}, ArchiveRect{4, 2, 8, 4}, 100, 50, 0, 0, 3, 2},  // source ignored
+      {"k", {100, 50, 200, 200}, std::nullopt, 100, 50, 0, 0, 8, 4},            // cut to the picture
       {"k", {630, -2, 640, 2}, std::nullopt, 630, 0, 0, 2, 8, 2},
   };
   for (const Case& c : cases) {
@@ -235,7 +248,8 @@ TEST(DataArchive, DrawPartCopiesTheSourceOfOpaquePicturesAndTheDestinationSizeOf
 
 TEST(DataArchive, FlushFreesTypesOneToFourAndCountsTheCache) {
   std::vector<ArchivePicture> pictures;
-  for (int32_t type : {1, 2, 3, 4, 5, 0}) pictures.push_back(Picture("t" + std::to_string(type) + ".tga", type, 2, 1));
+  for (int32_t type : {1, 2, 3, 4, 5, 0})
+    pictures.push_back(Picture("t" + std::to_string(type) + ".tga", type, 2, 1));
   Archive a(pictures);
   EXPECT_EQ(a.archive->Cached_Bytes(), 0);
   Frame frame;
@@ -246,7 +260,8 @@ TEST(DataArchive, FlushFreesTypesOneToFourAndCountsTheCache) {
   EXPECT_EQ(a.archive->Cached_Bytes(), 6 * 4 + 7);
   a.archive->Archive_Flush();
   EXPECT_EQ(a.archive->Cached_Bytes(), 2 * 4 + 7);
-  for (const ArchiveEntry& e : a.archive->Entries()) EXPECT_EQ(e.cached, e.type == 0 || e.type == 5) << e.name;
+  for (const ArchiveEntry& e : a.archive->Entries())
+    EXPECT_EQ(e.cached, e.type == 0 || e.type == 5) << e.name;
   a.archive->Archive_Draw("t2", 0, 0, frame.Target());  // read again
   EXPECT_EQ(a.archive->Cached_Bytes(), 3 * 4 + 7);
 }
@@ -260,24 +275,28 @@ TEST(DataArchive, EntriesThatCannotBeReadDrawNothing) {
       {"file 0", Picture("x.tga", 1, 4, 2, 0)},
       {"file above M", Picture("x.tga", 1, 4, 2, 3)},
       {"file that did not open", Picture("x.tga", 1, 4, 2, 2)},
-      {"key outside the data", [] {
+      {"key outside the data",
+       [] {
          ArchivePicture p = Picture("x.tga", 2, 4, 2, 1, 0, 1);
          p.pixels.resize(8);  // the picture's rows, not the key's
          return p;
        }()},
-      {"rows outside the data", [] {
+      {"rows outside the data",
+       [] {
          ArchivePicture p = Picture("x.tga", 1, 4, 2);
          p.pixels.resize(7);
          return p;
        }()},
       {"no width", Picture("x.tga", 1, 0, 2)},
       {"no height", Picture("x.tga", 1, 4, 0)},
-      {"negative right", [] {
+      {"negative right",
+       [] {
          ArchivePicture p = Picture("x.tga", 1, 4, 2);
          p.left = -8, p.right = -4;
          return p;
        }()},
-      {"huge rectangle", [] {
+      {"huge rectangle",
+       [] {
          ArchivePicture p = Picture("x.tga", 2, 4, 2);
          p.right = 0x7FFFFFFF, p.bottom = 0x7FFFFFFF;
          return p;
@@ -333,7 +352,8 @@ TEST(DataArchive, HostileCountsReadOnlyWhatIsThere) {
     int32_t entries, files;
     size_t kept;
     int result;
-  } cases[] = {{0x7FFFFFFF, 1, 2, ENODATA}, {-5, 1, 0, 0}, {2, 0x7FFFFFFF, 2, ENOENT}, {2, -1, 2, 0}, {1, 1, 1, 0}};
+  } cases[] = {
+      {0x7FFFFFFF, 1, 2, ENODATA}, {-5, 1, 0, 0}, {2, 0x7FFFFFFF, 2, ENOENT}, {2, -1, 2, 0}, {1, 1, 1, 0}};
   for (const auto& c : cases) {
     std::vector<uint8_t> index = Index_Of(pictures, 1);
     for (int i = 0; i < 4; ++i) {
