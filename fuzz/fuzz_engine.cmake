@@ -16,3 +16,6 @@ kvr_fuzz(fuzz_plugin_block SOURCES fuzz_plugin_block.cpp LIBS kvr_engine kvr_wen
 # fuzz_save_slot: slot files read, and saved contexts restored into the small
 # loaded game and drawn.
 kvr_fuzz(fuzz_save_slot SOURCES fuzz_save_slot.cpp LIBS kvr_engine kvr_wendax_headless kvr_tooling)
+# fuzz_archive: a data archive's index and two data files from one input,
+# every entry drawn whole and in part around the target's edges.
+kvr_fuzz(fuzz_archive SOURCES fuzz_archive.cpp LIBS kvr_engine)
