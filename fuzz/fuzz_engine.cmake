@@ -19,3 +19,7 @@ kvr_fuzz(fuzz_save_slot SOURCES fuzz_save_slot.cpp LIBS kvr_engine kvr_wendax_he
 # fuzz_archive: a data archive's index and two data files from one input,
 # every entry drawn whole and in part around the target's edges.
 kvr_fuzz(fuzz_archive SOURCES fuzz_archive.cpp LIBS kvr_engine)
+# fuzz_wav: a WAV file read as the sound commands read it and played looping.
+# fuzz_registry_text: the registry store's file parsed, written and parsed back.
+kvr_fuzz(fuzz_wav SOURCES fuzz_wav.cpp LIBS kvr_wendax kvr_wendax_headless)
+kvr_fuzz(fuzz_registry_text SOURCES fuzz_registry_text.cpp LIBS kvr_host)

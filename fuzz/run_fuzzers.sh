@@ -14,7 +14,7 @@ if [ ${#targets[@]} -eq 0 ]; then
   targets+=(fuzz_picture_gif fuzz_picture_iff fuzz_mtrd_read_picture)
   targets+=(fuzz_kvr_chunks fuzz_dct_unpack fuzz_scene_load fuzz_scene_animation)
   targets+=(fuzz_kvr_animation fuzz_zone_file fuzz_session fuzz_launcher_text)
-  targets+=(fuzz_plugin_line fuzz_plugin_block fuzz_mtrd_video fuzz_zqm_memory fuzz_save_slot fuzz_archive)
+  targets+=(fuzz_plugin_line fuzz_plugin_block fuzz_mtrd_video fuzz_zqm_memory fuzz_save_slot fuzz_archive fuzz_wav fuzz_registry_text)
 fi
 bin=build/fuzz/fuzz
 artifacts=build/fuzz/artifacts
