@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs fuzz targets one after another on their corpora, then minimises each
 # corpus (libFuzzer -merge=1 into a fresh folder that replaces it).
-#   fuzz/run_fuzzers.sh [SECONDS] [TARGET...]    (default: 60 s, all of them)
+#   fuzz/run_fuzzers.sh [SECONDS] [TARGET...]    (default: 60 s, every line of fuzz/targets.txt)
 # Needs the fuzz build in build/fuzz (see README.md). Crash inputs land in
 # build/fuzz/artifacts/.
 set -euo pipefail
@@ -9,13 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then
-  targets=(fuzz_unpack_{1..7} fuzz_script_load fuzz_pak_read fuzz_picture_{mdraw,pcx,tga,bmp})
-  targets+=(fuzz_picture_gif fuzz_picture_iff fuzz_mtrd_read_picture)
-  targets+=(fuzz_kvr_chunks fuzz_dct_unpack fuzz_scene_load fuzz_scene_animation)
-  targets+=(fuzz_kvr_animation fuzz_zone_file fuzz_session fuzz_launcher_text)
-  targets+=(fuzz_plugin_line fuzz_plugin_block fuzz_mtrd_video fuzz_zqm_memory fuzz_save_slot fuzz_archive fuzz_wav fuzz_registry_text)
-fi
+if [ ${#targets[@]} -eq 0 ]; then mapfile -t targets < <(grep -v '^#' fuzz/targets.txt); fi
 bin=build/fuzz/fuzz
 artifacts=build/fuzz/artifacts
 mkdir -p "$artifacts"

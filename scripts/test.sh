@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the normal and the sanitizer (ASan + UBSan) build and runs every test in both.
+# Builds the normal and the sanitizer (ASan + UBSan) build and runs every test
+# in both, then replays every fuzz corpus once in the fuzz build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 echo "== layers"
@@ -14,3 +15,5 @@ for kind in release asan; do
   echo "== $kind tests"
   ctest --test-dir "build/$kind" --output-on-failure -j "$(nproc)"
 done
+echo "== fuzz corpora"
+fuzz/replay_corpora.sh
