@@ -17,7 +17,12 @@ for t in "${targets[@]}"; do
   corpus=fuzz/corpus/$t
   mkdir -p "$corpus"
   echo "== $t: ${seconds}s on $(ls "$corpus" | wc -l) inputs"
-  "$bin/$t" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 \
+  dict=()
+  case $t in
+    fuzz_script_load) dict=(-dict=fuzz/dictionaries/script.dict) ;;
+    fuzz_plugin_line | fuzz_plugin_block) dict=(-dict=fuzz/dictionaries/plugin.dict) ;;
+  esac
+  "$bin/$t" "$corpus" "${dict[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 \
     -artifact_prefix="$artifacts/$t-" -print_final_stats=1 2>&1 | tail -n 12
   # Script inputs differ mostly in line counts: keeping every hit-count
   # variant would take ten times the space for the same edges.
