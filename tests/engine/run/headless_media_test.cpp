@@ -1,7 +1,8 @@
 // Games played headless: sounds and music in the captured WAV (--audio),
 // a positional sound following the view, a block that computes and
 // branches, an MTRD video, and ZQM movies full screen, as an overlay and
-// through Media_PlayVideo, seen in screenshots.
+// through Media_PlayVideo, seen in screenshots; a game saved, quit and
+// loaded again; a transition script while a disc is missing; a countdown.
 #include <gtest/gtest.h>
 
 #include <algorithm>
