@@ -120,23 +120,17 @@ std::vector<uint8_t> Context_Capture(Engine& engine) {
   for (size_t i = 0; i < kContextLockSlots; ++i) w.Text(engine.state.Lock_Slots[i]);
   w.Text(engine.sound.music.file);
   w.I32(engine.sound.music.volume);
-  for (const SoundSlot& slot : engine.sound.slots) {
+  auto slot_entry = [&w](const SoundSlot& slot, bool positional) {
     if (slot.loops_left != 0)
       w.Unplayable(slot.file);
     else
       w.Text(slot.file);
+    if (positional) w.I32(slot.angle);
     w.I32(slot.volume);
     w.I32(slot.loops_left);
-  }
-  for (const SoundSlot& slot : engine.sound.positional) {
-    if (slot.loops_left != 0)
-      w.Unplayable(slot.file);
-    else
-      w.Text(slot.file);
-    w.I32(slot.angle);
-    w.I32(slot.volume);
-    w.I32(slot.loops_left);
-  }
+  };
+  for (const SoundSlot& slot : engine.sound.slots) slot_entry(slot, false);
+  for (const SoundSlot& slot : engine.sound.positional) slot_entry(slot, true);
   return std::move(w.out);
 }
 
@@ -168,25 +162,24 @@ bool Context_Restore(Engine& engine, std::span<const uint8_t> record) {
   const std::string music = r.Text();
   const int32_t music_volume = r.I32();
 
-  const int global = engine.defaults.global_volume;
-  for (int i = 0; i < kSoundSlots; ++i) {
-    const std::string name = r.Text();
-    const int32_t volume = r.I32(), loops = r.I32();
-    const int channel = name.empty() ? 0 : Play_Looping(engine, name);
-    if (channel == 0) continue;
-    sound.slots[size_t(channel - 1)] = SoundSlot{name.substr(0, kSoundNameMax), channel, volume, loops, 0, 0};
-    Sound_Set(engine.wx, channel, Scaled(volume, global), 0);
-  }
-  for (int i = 0; i < kSoundSlots; ++i) {
-    const std::string name = r.Text();
-    const int32_t angle = r.I32(), volume = r.I32(), loops = r.I32();
-    const int channel = name.empty() ? 0 : Play_Looping(engine, name);
-    if (channel == 0) continue;
-    sound.positional[size_t(channel - 1)] =
-        SoundSlot{name.substr(0, kSoundNameMax), channel, volume, loops, 0, angle};
-    const int pan = int(std::trunc(std::sin((double(angle) - double(v.yaw)) * kAngleToRadians) * 256.0));
-    Sound_Set(engine.wx, channel, Scaled(volume, global), pan);
-  }
+  // An entry's sound starts looping again on a free channel, whose slot it
+  // takes; one that cannot be played is passed over.
+  auto restore_slots = [&](std::array<SoundSlot, kSoundSlots>& slots, bool positional) {
+    for (int i = 0; i < kSoundSlots; ++i) {
+      const std::string name = r.Text();
+      const int32_t angle = positional ? r.I32() : 0;
+      const int32_t volume = r.I32(), loops = r.I32();
+      const int channel = name.empty() ? 0 : Play_Looping(engine, name);
+      if (channel == 0) continue;
+      slots[size_t(channel - 1)] = SoundSlot{name.substr(0, kSoundNameMax), channel, volume, loops, 0, angle};
+      const int pan =
+          positional ? int(std::trunc(std::sin((double(angle) - double(v.yaw)) * kAngleToRadians) * 256.0))
+                     : 0;
+      Sound_Set(engine.wx, channel, Scaled(volume, engine.defaults.global_volume), pan);
+    }
+  };
+  restore_slots(sound.slots, false);
+  restore_slots(sound.positional, true);
 
   Warp_Load(engine);
   engine.run.pass = 0;

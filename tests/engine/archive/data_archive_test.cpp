@@ -111,22 +111,6 @@ TEST(DataArchive, OffsetsRestartPerDataFileAndEachEntryReadsItsOwnFile) {
   EXPECT_EQ(a.archive->Cached_Bytes(), 1000);
 }
 
-TEST(DataArchive, ArchiveReadReadsAtAnOffsetOrTheCurrentPosition) {
-  Archive a({Picture("a.tga", 1, 4, 1)});
-  uint8_t bytes[4] = {};
-  ASSERT_TRUE(a.archive->Archive_Read(1, bytes, 2, 2));
-  EXPECT_EQ(bytes[0] | bytes[1] << 8, 0x1401);
-  ASSERT_TRUE(a.archive->Archive_Read(1, bytes, 2, -1));
-  EXPECT_EQ(bytes[0] | bytes[1] << 8, 0x1402);
-  EXPECT_FALSE(a.archive->Archive_Read(1, bytes, 4, 6));  // past the end
-  EXPECT_FALSE(a.archive->Archive_Read(2, bytes, 1, 0));  // no such file
-  EXPECT_FALSE(a.archive->Archive_Read(0, bytes, 1, 0));
-  EXPECT_FALSE(a.archive->Archive_Read(1, bytes, 1, -2));
-  a.archive->Archive_Close_Files();
-  EXPECT_FALSE(a.archive->Archive_Read(1, bytes, 1, 0));
-  EXPECT_EQ(a.archive->Archive_First_File(), -1);
-}
-
 TEST(DataArchive, NamesIgnoreCaseAndLoseTheirExtension) {
   Archive a({Picture("door.tga", 1, 2, 1), Picture("Zed.bmp", 1, 2, 1), Picture("abc", 1, 2, 1),
              Picture("DOOR.PCX", 2, 3, 1), Picture("_x.tga", 1, 2, 1),

@@ -80,10 +80,8 @@ TEST(SlotFile, TheLayoutReadsBackToTheSameBytes) {
   EXPECT_EQ(Slot_Bytes(slot), file);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{0x0B, 0, 0, 0}));
 
-  // Every cut of the file is refused without reading past it; a picture
-  // header of another size makes the slot empty.
-  for (size_t n = 0; n < file.size(); n += 97)
-    EXPECT_FALSE(Slot_Parse(std::span(file).first(n), true, slot)) << n;
+  // A picture header of another size makes the slot empty (cut files are
+  // the slot fuzz target's).
   Bytes odd = file;
   odd[4 + 11 + 4 + 5 + 4 + 25] = 12;
   EXPECT_FALSE(Slot_Parse(odd, false, slot));
