@@ -16,10 +16,13 @@ constexpr size_t kVideoScratchExtra = 4096;
 bool Picture_Method(int32_t method) { return method == 3 || method == 5 || method == 6 || method == 7; }
 bool Sound_Method(int32_t method) { return method == 3 || method == 5; }
 
-// The chunk's payload into the scratch buffer, cut to its size; the bytes
-// read, or nothing when the file gives fewer.
+// The chunk's payload into the scratch buffer, cut to the scratch limit;
+// the bytes read, or nothing when the file gives fewer. The buffer grows to
+// the longest payload read, which the file holds: a header's large frame
+// size takes no memory for its packed data until chunks that large come.
 std::optional<size_t> Read_Chunk(Video& v, const MtrdChunk& chunk) {
-  const size_t count = std::min(size_t(std::max(chunk.Payload_Size(), 0)), v.scratch.size());
+  const size_t count = std::min(size_t(std::max(chunk.Payload_Size(), 0)), v.scratch_limit);
+  if (v.scratch.size() < count) v.scratch.resize(count);
   if (!Mtrd_Read_Payload(v.file, chunk, v.scratch.data(), count)) return std::nullopt;
   return count;
 }
@@ -71,7 +74,7 @@ std::unique_ptr<Video> Video_Open(Wendax& wx, std::string_view path) {
   }
   // Twice the larger block, as packed data never needs more; plus room for
   // the code tables a packed stream of a tiny block starts with.
-  v->scratch.assign(2 * std::max(info.frame_bytes, sound_bytes) + kVideoScratchExtra, 0);
+  v->scratch_limit = 2 * std::max(info.frame_bytes, sound_bytes) + kVideoScratchExtra;
   v->anim_from = v->samp_from = v->file.payload;
   return v;
 }

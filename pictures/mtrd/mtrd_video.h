@@ -40,9 +40,10 @@ struct Video {
   std::vector<uint8_t> sound;
   std::vector<uint8_t> pcm;
   size_t sound_block = 0;  // bytes one block unpacks to
-  // One chunk's payload: longer payloads are cut to its size (twice the
-  // larger of a frame and a sound block, and 4096 bytes more).
+  // One chunk's payload, at most scratch_limit bytes (twice the larger of a
+  // frame and a sound block, and 4096 bytes more): longer payloads are cut.
   std::vector<uint8_t> scratch;
+  size_t scratch_limit = 0;
   int32_t anim_from = 0;  // where the next "ANIM" search starts
   int32_t samp_from = 0;  // where the next "SAMP" search starts
 
