@@ -1,30 +1,35 @@
 // The six whole-picture unpackers.
 #include <cstring>
 
+#include "dct/picture_unpack.h"
+
 #include "dct/dct.h"
 #include "dct/jpeg_reader.h"
-#include "dct/pixel_rows.h"
 
-namespace {
+namespace dct_internal {
 
-using dct_internal::JpegReader;
-using dct_internal::Pixels;
-
-// Writes every pixel of the width x height picture at dest: the decoded
-// rows, then black for whatever the stream did not give. The panorama strip
-// is decoded without smoothing chroma between pixels: its tiles meet faces
-// of other directions, and smoothing would carry their colour one row into
-// each tile edge. A still picture is one picture and is smoothed.
 void Unpack_Picture(unsigned char* dest, int width, int height, bool smooth_chroma, Pixels format,
                     const unsigned char* data, int size) {
-  if (!dest) return;
-  const size_t pitch = static_cast<size_t>(width) * dct_internal::Bytes_Per_Pixel(format);
+  if (!dest || width <= 0 || height <= 0) return;
+  const size_t pitch = static_cast<size_t>(width) * Bytes_Per_Pixel(format);
   int rows = 0;
   JpegReader reader(data, size);
   if (reader.Read_Header() && reader.Width() == width && reader.Height() == height)
     rows = reader.Read_Rows(format, smooth_chroma, dest, pitch);
-  std::memset(dest + rows * pitch, 0, (height - rows) * pitch);
+  std::memset(dest + size_t(rows) * pitch, 0, size_t(height - rows) * pitch);
 }
+
+}  // namespace dct_internal
+
+namespace {
+
+using dct_internal::Pixels;
+using dct_internal::Unpack_Picture;
+
+// The panorama strip is decoded without smoothing chroma between pixels: its
+// tiles meet faces of other directions, and smoothing would carry their
+// colour one row into each tile edge. A still picture is one picture and is
+// smoothed.
 
 void Unpack_Strip(unsigned char* dest, Pixels format, const unsigned char* data, int size) {
   Unpack_Picture(dest, 256, 6144, false, format, data, size);

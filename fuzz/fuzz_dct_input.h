@@ -1,10 +1,13 @@
 // Input layout of fuzz_dct_unpack, shared with its seed writer:
 //
-//   0  1  unpacker: low 3 bits, 0-5 the picture unpackers (kDctPictureKinds
-//         order), 6 Unpack_Bloc_Rgb_16, 7 Unpack_Bloc_Rgb_32_2
-//   1  1  target width of a block unpacker: low 2 bits 0 = 256, 1 = 640,
-//         2 = the byte's value times 3 (a width no unpacker takes), 3 = 256
-//   2  1  depth of Unpack_Bloc_Rgb_16: 15 when bit 0 is set, else 16
+//   0  1  unpacker: low 3 bits, 0-5 the whole-picture unpacker (kind % 3:
+//         RGB555, RGB565, 4-byte; kinds 3-5 smooth chroma, as the still
+//         picture's do), 6 Unpack_Bloc_Rgb_16, 7 Unpack_Bloc_Rgb_32_2
+//   1  1  a whole picture's width less 1 (1 .. 256); the target width of a
+//         block unpacker: low 2 bits 0 = 256, 1 = 640, 2 = the byte's value
+//         times 3 (a width no unpacker takes), 3 = 256
+//   2  1  a whole picture's height less 1 (1 .. 256); the depth of
+//         Unpack_Bloc_Rgb_16: 15 when bit 0 is set, else 16
 //   3  2  block count, signed little-endian
 //   5  4 × max(count, 0) block numbers, little-endian (as many as the input
 //         holds; the rest are 0)
@@ -20,6 +23,7 @@ inline constexpr size_t kDctFuzzHeader = 5;
 struct DctFuzzInput {
   int kind = 0;
   int width = 256;
+  int height = 1;  // of a whole picture
   int depth = 16;
   int count = 0;
   std::vector<int> blocks;  // max(count, 0) numbers
@@ -38,7 +42,8 @@ inline DctFuzzInput Dct_Fuzz_Parse(const uint8_t* bytes, size_t size) {
   DctFuzzInput in;
   if (size < kDctFuzzHeader) return in;
   in.kind = bytes[0] & 7;
-  in.width = Dct_Fuzz_Width(bytes[1]);
+  in.width = in.kind < 6 ? bytes[1] + 1 : Dct_Fuzz_Width(bytes[1]);
+  in.height = bytes[2] + 1;
   in.depth = bytes[2] & 1 ? 15 : 16;
   in.count = static_cast<int16_t>(bytes[3] | bytes[4] << 8);
   in.blocks.assign(in.count > 0 ? static_cast<size_t>(in.count) : 0, 0);
@@ -50,13 +55,12 @@ inline DctFuzzInput Dct_Fuzz_Parse(const uint8_t* bytes, size_t size) {
   return in;
 }
 
-// The seed writer's side: the header and block numbers before `data`.
-inline std::vector<uint8_t> Dct_Fuzz_Make(int kind, uint8_t width_code, int depth,
-                                          const std::vector<int>& blocks,
+// The seed writer's side: the header and block numbers before `data`
+// (`b1` and `b2` are bytes 1 and 2 as above).
+inline std::vector<uint8_t> Dct_Fuzz_Make(int kind, uint8_t b1, uint8_t b2, const std::vector<int>& blocks,
                                           const std::vector<unsigned char>& data) {
   const auto count = static_cast<uint16_t>(blocks.size());
-  std::vector<uint8_t> out = {static_cast<uint8_t>(kind), width_code,
-                              static_cast<uint8_t>(depth == 15 ? 1 : 0), static_cast<uint8_t>(count),
+  std::vector<uint8_t> out = {static_cast<uint8_t>(kind), b1, b2, static_cast<uint8_t>(count),
                               static_cast<uint8_t>(count >> 8)};
   for (int b : blocks)
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(b) >> (8 * i)));
