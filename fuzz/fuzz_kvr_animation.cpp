@@ -18,6 +18,14 @@ namespace {
 constexpr int kMaxAnimations = 4;
 constexpr int kMaxFrames = 200;
 
+// The two pictures, exactly sized and made once per process: fresh pages
+// for a 6 MiB picture every run would cost more than the animations.
+std::vector<unsigned char>& Destination(int kind) {
+  static std::vector<unsigned char> panorama(size_t(KVR_VR_WIDTH) * KVR_VR_HEIGHT * 4);
+  static std::vector<unsigned char> still(size_t(KVR_PIC_WIDTH) * KVR_PIC_HEIGHT * 4);
+  return kind == 1 ? panorama : still;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
@@ -41,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   Kvr_Get_Animation(path.c_str(), blocks.data());
 
   const int kind = size > 0 && (bytes[0] & 1) ? 1 : 0;
-  std::vector<unsigned char> dest(
-      static_cast<size_t>(kind == 1 ? KVR_VR_WIDTH * KVR_VR_HEIGHT : KVR_PIC_WIDTH * KVR_PIC_HEIGHT) * 4);
+  std::vector<unsigned char>& dest = Destination(kind);
   for (int i = 0; i < count && i < kMaxAnimations; ++i) {
     KVR_ANIM anim;
     if (Kvr_Open_Animation(path.c_str(), names[static_cast<size_t>(i)].data(), &anim) != 1)

@@ -1,5 +1,6 @@
-// Writes the seed inputs of fuzz_kvr_chunks, fuzz_dct_unpack and the scene
-// targets into CORPUS/<target>/seed_*:   fuzz_make_kvr_seeds CORPUS
+// Writes the seed inputs of fuzz_kvr_chunks, fuzz_dct_unpack, the scene
+// targets and fuzz_dither into CORPUS/<target>/seed_*:
+//   fuzz_make_kvr_seeds CORPUS
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -110,22 +111,27 @@ void Chunk_Seeds(const fs::path& folder) {
 
 void Dct_Seeds(const fs::path& folder) {
   std::vector<unsigned char> jpeg;
+  // Whole pictures: bytes 1 and 2 are the size less 1.
+  struct Size {
+    int width, height, kind;
+  };
+  for (const Size& z : {Size{48, 32, 1}, Size{17, 9, 0}, Size{256, 256, 5}, Size{40, 24, 3}}) {
+    const std::vector<unsigned char> picture = Picture(z.width, z.height);
+    Dct_Encode_Picture(picture.data(), z.width, z.height, 30, jpeg);
+    Write(folder, "picture_" + std::to_string(z.width) + "x" + std::to_string(z.height),
+          Dct_Fuzz_Make(z.kind, uint8_t(z.width - 1), uint8_t(z.height - 1), {}, jpeg));
+  }
   const std::vector<unsigned char> still = Picture(640, 480);
-  Dct_Encode_Picture(still.data(), 640, 480, 20, jpeg);
-  Write(folder, "still_16", Dct_Fuzz_Make(4, 0, 16, {}, jpeg));
-  Write(folder, "still_32", Dct_Fuzz_Make(5, 0, 16, {}, jpeg));
-  const std::vector<unsigned char> strip = Picture(256, 6144);
-  Dct_Encode_Picture(strip.data(), 256, 6144, 10, jpeg);
-  Write(folder, "strip_15", Dct_Fuzz_Make(0, 0, 16, {}, jpeg));
-  const std::vector<int> three = {0, 41, 1199};
+  const std::vector<int> three = {0, 41, 122};
   Dct_Encode_Blocks(still.data(), 640, 480, three.data(), 3, 60, jpeg);
-  Write(folder, "blocks_640_16", Dct_Fuzz_Make(6, 1, 16, three, jpeg));
-  Write(folder, "blocks_640_32", Dct_Fuzz_Make(7, 1, 16, three, jpeg));
+  Write(folder, "blocks_640_16", Dct_Fuzz_Make(6, 1, 0, three, jpeg));
+  Write(folder, "blocks_640_32", Dct_Fuzz_Make(7, 1, 0, three, jpeg));
+  const std::vector<unsigned char> strip = Picture(256, 6144);
   std::vector<int> twenty;
-  for (int i = 0; i < 20; ++i) twenty.push_back(i * 301);
+  for (int i = 0; i < 20; ++i) twenty.push_back(i * 7);
   Dct_Encode_Blocks(strip.data(), 256, 6144, twenty.data(), 20, 40, jpeg);
-  Write(folder, "blocks_256_15", Dct_Fuzz_Make(6, 0, 15, twenty, jpeg));
-  Write(folder, "blocks_256_32", Dct_Fuzz_Make(7, 0, 16, twenty, jpeg));
+  Write(folder, "blocks_256_15", Dct_Fuzz_Make(6, 0, 1, twenty, jpeg));
+  Write(folder, "blocks_256_32", Dct_Fuzz_Make(7, 0, 0, twenty, jpeg));
 }
 
 Bytes Encoded_Frame(const std::vector<unsigned char>& picture, int w, int h, const std::vector<int>& blocks) {
@@ -136,11 +142,17 @@ Bytes Encoded_Frame(const std::vector<unsigned char>& picture, int w, int h, con
 
 // Loadable scenes with real compressed data, a cut TGA, and the chunk
 // seeds: for fuzz_scene_load and fuzz_scene_animation.
+// Scene files with real animation frames. The static pictures are small
+// real streams, which the loaders refuse for their size at once: whole
+// pictures are decoded by fuzz_dct_unpack, and a full-size stream here
+// would take every run of these targets through a whole decode.
 void Scene_Seeds(const fs::path& folder) {
   std::vector<unsigned char> jpeg;
+  const std::vector<unsigned char> small = Picture(32, 16);
+  Dct_Encode_Picture(small.data(), 32, 16, 10, jpeg);
+  const Bytes small_jpeg(jpeg.begin(), jpeg.end());
   const std::vector<unsigned char> still = Picture(640, 480);
-  Dct_Encode_Picture(still.data(), 640, 480, 10, jpeg);
-  const Bytes pic = Chunk(KVR_CHUNK_STATIC_PIC, Record(10, Bytes(jpeg.begin(), jpeg.end())));
+  const Bytes pic = Chunk(KVR_CHUNK_STATIC_PIC, Record(10, small_jpeg));
   const Bytes door = Chunk(
       KVR_CHUNK_ANIMATION,
       Animation("door", {Encoded_Frame(still, 640, 480, {0, 41}), {}, Encoded_Frame(still, 640, 480, {1199})},
@@ -149,23 +161,53 @@ void Scene_Seeds(const fs::path& folder) {
   Write(folder, "still_animations", Chunk(KVR_CHUNK_FILE, Join({pic, door, fire})));
 
   const std::vector<unsigned char> strip = Picture(256, 6144);
-  Dct_Encode_Picture(strip.data(), 256, 6144, 5, jpeg);
-  const Bytes vr = Chunk(KVR_CHUNK_STATIC_VR, Record(5, Bytes(jpeg.begin(), jpeg.end())));
+  const Bytes vr = Chunk(KVR_CHUNK_STATIC_VR, Record(5, small_jpeg));
   const Bytes sea =
       Chunk(KVR_CHUNK_ANIMATION, Animation("sea", {Encoded_Frame(strip, 256, 6144, {0, 6143}), {}}, 0));
   Write(folder, "panorama_animation", Chunk(KVR_CHUNK_FILE, Join({vr, sea})));
-
-  Bytes tga(18, 0);
-  tga[2] = 2;
-  tga[12] = 640 & 0xFF;
-  tga[13] = 640 >> 8;
-  tga[14] = 480 & 0xFF;
-  tga[15] = 480 >> 8;
-  tga[16] = 24;
-  tga[17] = 0x20;
-  for (int i = 0; i < 3 * 700; ++i) tga.push_back(static_cast<uint8_t>(i * 7));
-  Write(folder, "tga_cut", tga);
   Chunk_Seeds(folder);
+}
+
+// TGA stills of the reader's fuzz size: 24 bits top-down, 32 bits
+// bottom-up with an identification field, and one cut short.
+void Tga_Seeds(const fs::path& folder, int width, int height) {
+  const auto header = [&](int depth, int descriptor, int id_length) {
+    Bytes tga(18, 0);
+    tga[0] = static_cast<uint8_t>(id_length);
+    tga[2] = 2;
+    tga[12] = static_cast<uint8_t>(width);
+    tga[13] = static_cast<uint8_t>(width >> 8);
+    tga[14] = static_cast<uint8_t>(height);
+    tga[15] = static_cast<uint8_t>(height >> 8);
+    tga[16] = static_cast<uint8_t>(depth);
+    tga[17] = static_cast<uint8_t>(descriptor);
+    tga.insert(tga.end(), size_t(id_length), 'i');
+    return tga;
+  };
+  const std::vector<unsigned char> picture = Picture(width, height);
+  Bytes top_down = header(24, 0x20, 0);
+  for (size_t i = 0; i < picture.size(); ++i)
+    if (i % 4 != 3) top_down.push_back(picture[i]);
+  Write(folder, "tga_24_top_down", top_down);
+  Bytes bottom_up = header(32, 0, 5);
+  bottom_up.insert(bottom_up.end(), picture.begin(), picture.end());
+  Write(folder, "tga_32_bottom_up", bottom_up);
+  top_down.resize(top_down.size() / 3);
+  Write(folder, "tga_cut", top_down);
+}
+
+// Pictures for the dither: bytes 0-2 are the width and height less 1 and
+// the columns past the width.
+void Dither_Seeds(const fs::path& folder) {
+  struct Size {
+    int width, height, extra;
+  };
+  for (const Size& z : {Size{32, 32, 0}, Size{1, 1, 0}, Size{17, 5, 3}, Size{2, 30, 7}}) {
+    Bytes b = {uint8_t(z.width - 1), uint8_t(z.height - 1), uint8_t(z.extra)};
+    const std::vector<unsigned char> picture = Picture(z.width, z.height);
+    b.insert(b.end(), picture.begin(), picture.end());
+    Write(folder, "dither_" + std::to_string(z.width) + "x" + std::to_string(z.height), b);
+  }
 }
 
 }  // namespace
@@ -181,5 +223,7 @@ int main(int argc, char** argv) {
   Scene_Seeds(corpus / "fuzz_scene_load");
   Scene_Seeds(corpus / "fuzz_scene_animation");
   Scene_Seeds(corpus / "fuzz_kvr_animation");
+  Tga_Seeds(corpus / "fuzz_scene_tga", 40, 30);
+  Dither_Seeds(corpus / "fuzz_dither");
   return 0;
 }

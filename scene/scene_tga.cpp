@@ -8,6 +8,7 @@
 #include "scene/scene_file.h"
 #include "scene/scene_picture.h"
 #include "scene/scene_table.h"
+#include "scene/tga_read.h"
 
 namespace {
 
@@ -36,24 +37,21 @@ bool Read_Header(std::FILE* f, TgaHeader& h) {
   return true;
 }
 
-bool Acceptable(const TgaHeader& h) {
-  return h.image_type == kTgaTrueColour && h.width == kSceneStillWidth && h.height == kSceneStillHeight &&
+bool Acceptable(const TgaHeader& h, int width, int height) {
+  return h.image_type == kTgaTrueColour && h.width == width && h.height == height &&
          (h.depth == 24 || h.depth == 32);
 }
 
-// Reads the pixels into 4-byte pixels, rows top to bottom. The file's rows
-// run bottom-up unless the descriptor says otherwise. A file that ends early
-// leaves the rest black.
 std::vector<unsigned char> Read_Pixels(std::FILE* f, const TgaHeader& h) {
   const int bytes = h.depth / 8;
-  const size_t row_bytes = size_t(kSceneStillWidth) * size_t(bytes);
-  std::vector<unsigned char> out(size_t(kSceneStillPixels) * 4, 0);
+  const size_t row_bytes = size_t(h.width) * size_t(bytes);
+  std::vector<unsigned char> out(size_t(h.width) * size_t(h.height) * 4, 0);
   std::vector<unsigned char> row(row_bytes);
   const bool top_down = (h.descriptor & kTopDownBit) != 0;
-  for (int stored = 0; stored < kSceneStillHeight; ++stored) {
+  for (int stored = 0; stored < h.height; ++stored) {
     const size_t got = std::fread(row.data(), 1, row_bytes, f);
-    const int y = top_down ? stored : kSceneStillHeight - 1 - stored;
-    unsigned char* d = &out[size_t(y) * kSceneStillWidth * 4];
+    const int y = top_down ? stored : h.height - 1 - stored;
+    unsigned char* d = &out[size_t(y) * size_t(h.width) * 4];
     const size_t whole = got / size_t(bytes);
     for (size_t x = 0; x < whole; ++x)
       for (int c = 0; c < bytes; ++c) d[x * 4 + size_t(c)] = row[x * size_t(bytes) + size_t(c)];
@@ -64,17 +62,23 @@ std::vector<unsigned char> Read_Pixels(std::FILE* f, const TgaHeader& h) {
 
 }  // namespace
 
+bool Tga_Read(std::FILE* f, int width, int height, std::vector<unsigned char>& pixels) {
+  TgaHeader h;
+  if (!f || width <= 0 || height <= 0 || !Read_Header(f, h) || !Acceptable(h, width, height)) return false;
+  // The identification field follows the header; the colour-map fields are
+  // not looked at.
+  if (std::fseek(f, h.id_length, SEEK_CUR) != 0) return false;
+  pixels = Read_Pixels(f, h);
+  return true;
+}
+
 int Load_Tga_640_480(Scene& scene, const char* path) {
   uint16_t* still = Scene_Still_Pixels(scene);
   if (!still) return 0;
   SceneFile f = Scene_Open(path);
   if (!f) return 0;
-  TgaHeader h;
-  if (!Read_Header(f.get(), h) || !Acceptable(h)) return 0;
-  // The identification field follows the header; the colour-map fields are
-  // not looked at.
-  if (std::fseek(f.get(), h.id_length, SEEK_CUR) != 0) return 0;
-  const std::vector<unsigned char> pixels = Read_Pixels(f.get(), h);
+  std::vector<unsigned char> pixels;
+  if (!Tga_Read(f.get(), kSceneStillWidth, kSceneStillHeight, pixels)) return 0;
   Dither_Rgb_32_To_565(pixels.data(), still, kSceneStillWidth, kSceneStillHeight, kSceneStillWidth);
   Scene_Table_Empty(scene.table);
   return 1;
