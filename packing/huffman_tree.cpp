@@ -59,8 +59,10 @@ class NodeList {
     Set(At(i), kGone);
     --count_;
     if (has_head_) {
-      if (i == 0) has_head_ = false;
-      else ++start_;
+      if (i == 0)
+        has_head_ = false;
+      else
+        ++start_;
     } else if (i == 0) {
       ++start_;
     } else {
