@@ -73,8 +73,10 @@ bool Name_Ok(const std::string& name, std::string& error) {
 
 bool Frame_Ok(const PanoramaFrame& frame, int blocks, std::string& error) {
   if (frame.blocks.empty()) {
-    if (frame.data.empty()) return true;
-    error = "a frame without blocks carries data";
+    if (frame.data.empty() && frame.dct_param == 0) return true;
+    // An empty frame chunk has no payload: anything else would be lost.
+    error = frame.data.empty() ? "a frame without blocks has the dct_param " + std::to_string(frame.dct_param)
+                               : "a frame without blocks carries data";
     return false;
   }
   std::set<int> seen;

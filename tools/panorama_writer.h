@@ -27,17 +27,22 @@ inline constexpr int kPanoramaQualityDefault = 90;
 inline constexpr int kPanoramaNameMax = 31;
 
 // One frame: the changed blocks (numbered as dct/dct.h says) and their
-// compressed data, or no blocks at all for an empty frame chunk.
+// compressed data, or no blocks at all (and dct_param 0, no data) for an
+// empty frame chunk.
 struct PanoramaFrame {
   std::vector<int> blocks;
   int dct_param = 0;
   std::vector<uint8_t> data;
+
+  bool operator==(const PanoramaFrame&) const = default;
 };
 
 struct PanoramaAnimation {
   std::string name;
   std::vector<PanoramaFrame> frames;
   std::optional<int> loop;  // the frame playback goes on with after the last
+
+  bool operator==(const PanoramaAnimation&) const = default;
 };
 
 struct PanoramaContent {
@@ -45,6 +50,8 @@ struct PanoramaContent {
   int dct_param = 0;          // of the static picture
   std::vector<uint8_t> data;  // the compressed static picture
   std::vector<PanoramaAnimation> animations;
+
+  bool operator==(const PanoramaContent&) const = default;
 };
 
 // Compresses the static picture (width x height of content.kind) at
@@ -76,7 +83,8 @@ class AnimationEncoder {
 // named by 1 .. kPanoramaNameMax characters without NUL and no two alike,
 // at least one frame, a loop point in 0 .. frames - 1, block numbers inside
 // the picture and listed at most once per frame, an empty frame without
-// data, and the whole file within 2 GiB. False with a message otherwise.
+// data and with dct_param 0 (its chunk stores neither), and the whole file
+// within 2 GiB. False with a message otherwise.
 bool Panorama_Check(const PanoramaContent& content, std::string& error);
 
 // The whole panorama file: KVR_CHUNK_FILE holding the static chunk, then

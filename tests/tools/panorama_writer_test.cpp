@@ -141,6 +141,9 @@ TEST(PanoramaWriter, RefusesWhatNoPlayerCouldUse) {
        "the block number 4 is listed twice in a frame"},
       {"empty frame with data", [](PanoramaContent& c) { c.animations[0].frames[1].data = {1}; },
        "a frame without blocks carries data"},
+      // An empty frame chunk cannot store it: read back, it would be 0.
+      {"empty frame with dct_param", [](PanoramaContent& c) { c.animations[0].frames[1].dct_param = 60; },
+       "animation \"ab\": a frame without blocks has the dct_param 60"},
       {"no static picture", [](PanoramaContent& c) { c.data.clear(); }, "the static picture is missing"},
   };
   for (const Case& c : cases) {
