@@ -25,16 +25,24 @@ namespace kvr_walk {
 // never runs far ahead of what the file really holds.
 inline constexpr int kReadPiece = 1 << 20;
 
+// Reads the outer header of a file open at its start. True with the
+// position at the first inner chunk when the file begins with
+// KVR_CHUNK_FILE.
+template <class File>
+bool Enter(File& file) {
+  int tag = 0;
+  int size = 0;
+  file.Read_Chunck(&tag, &size);
+  return tag == KVR_CHUNK_FILE;
+}
+
 // Opens `path` ("rb") and reads the outer header. True with the position at
 // the first inner chunk; false, with the file closed, when the file cannot
 // be opened or does not begin with KVR_CHUNK_FILE.
 template <class File>
 bool Enter(File& file, const char* path) {
   if (!file.Open(path, "rb")) return false;
-  int tag = 0;
-  int size = 0;
-  file.Read_Chunck(&tag, &size);
-  if (tag == KVR_CHUNK_FILE) return true;
+  if (Enter(file)) return true;
   file.Close();
   return false;
 }
