@@ -23,5 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint64_t before = engine.run.frames;
   Plugin_Run_Block(engine, statements);
   if (engine.run.frames - before > FuzzPluginRig::kFrameLimit) std::abort();
+  rig.Clear();
   return 0;
 }

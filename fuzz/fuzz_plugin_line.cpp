@@ -23,5 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Engine& engine = rig.Fresh();
   Plugin_Run_Block(engine, {statement});
   if (statement.find('(') == std::string::npos && !engine.plugins.script_error) std::abort();
+  rig.Clear();
   return 0;
 }

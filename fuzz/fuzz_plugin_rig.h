@@ -4,6 +4,13 @@
 // and "loop", the second with a loop point). Each input starts from the same
 // state, and a run that asks for more than kFrameLimit frames is ended by
 // the run's quit, as a headless session ends it.
+//
+// The rig keeps the game inside a temporary folder of its own: it is the
+// start folder (so saves land there), the temporary and per-user data
+// folders, and the only search path, which holds no programs, so a
+// Shell_Execute of the input starts nothing. Each run ends with Clear(),
+// which frees what the run made: a run that allocates more than it frees
+// makes the fuzzer scan the whole heap for leaks.
 #pragma once
 
 #include <unistd.h>
@@ -11,11 +18,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/media/movie_overlays.h"
+#include "engine/media/sound_commands.h"
+#include "engine/plugins/load_save.h"
 #include "engine/run/run_trace.h"
 #include "platform/display/display.h"
 #include "platform/files/folders.h"
@@ -28,7 +39,7 @@ class FuzzPluginRig : public RunTrace {
  public:
   static constexpr uint64_t kFrameLimit = 6;
 
-  FuzzPluginRig() : card_(Config()), wx_(card_), engine_(wx_) {
+  FuzzPluginRig() : folder_(Make_Folder()), card_(Config()), wx_(card_), engine_(wx_) {
     // Opening the screen makes the program's folder current; the fuzzer
     // reads its corpus by paths relative to the folder it was started in.
     const std::string folder = Wendax_Get_Folder();
@@ -45,17 +56,39 @@ class FuzzPluginRig : public RunTrace {
     for (const char* name : {"A", "B", "N", "DONE", "T"})
       engine_.script->vars.push_back({std::string(name), 0});
     engine_.trace = this;
+    engine_.start_folder = folder_ + "/";
     Make_Scene();
+  }
+
+  ~FuzzPluginRig() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
   }
 
   // The engine as every input finds it.
   Engine& Fresh() {
+    Clear();
+    first_frame_ = engine_.run.frames;
+    return engine_;
+  }
+
+  // The rig's folder, without a final '/'.
+  const std::string& Folder() const { return folder_; }
+
+  // Frees and resets what a run may have made.
+  void Clear() {
     for (SCRIPT_VAR& var : engine_.script->vars) var.value = 0;
     engine_.script->vars[2].value = 7;
     engine_.defaults = EngineDefaults{};
     engine_.plugins = PluginState{};
     engine_.run.quit = false;
-    first_frame_ = engine_.run.frames;
+    Sound_Run_End(engine_);
+    engine_.sound = SoundState{};
+    Movie_Free_Overlays(engine_);
+    LoadSave_Release(engine_);
+    engine_.saves.context = {};
+    engine_.saves.label = {};
+    engine_.saves.thumbnail = {};
     SceneAnimationTable& table = engine_.run.scene.table;
     for (int i = 0; i < table.count; ++i) {
       SceneAnimation& bloc = table.records[size_t(i)];
@@ -66,7 +99,6 @@ class FuzzPluginRig : public RunTrace {
       }
       bloc.playing = 0;
     }
-    return engine_;
   }
 
   void Warp(Engine&, int, std::string_view, int) override {}
@@ -80,6 +112,13 @@ class FuzzPluginRig : public RunTrace {
   void End(Engine&) override {}
 
  private:
+  static std::string Make_Folder() {
+    char folder[] = "/tmp/kvr_fuzz_plugin_XXXXXX";
+    if (!mkdtemp(folder)) std::abort();
+    for (const char* name : {"PATH", "TMPDIR", "XDG_DATA_HOME"}) setenv(name, folder, 1);
+    return folder;
+  }
+
   static HeadlessConfig Config() {
     HeadlessConfig config;
     config.modes = {{640, 480, 16, 0}};
@@ -108,9 +147,7 @@ class FuzzPluginRig : public RunTrace {
     }
     std::vector<uint8_t> bytes;
     if (!Panorama_File_Bytes(content, bytes, error)) std::abort();
-    char folder[] = "/tmp/kvr_fuzz_plugin_XXXXXX";
-    if (!mkdtemp(folder)) std::abort();
-    path_ = std::string(folder) + "/ROOM.PIC";
+    path_ = folder_ + "/ROOM.PIC";
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) std::abort();
     std::fclose(file);
@@ -120,6 +157,7 @@ class FuzzPluginRig : public RunTrace {
     if (Load_Scene_Picture(scene, path_.c_str()) != 3) std::abort();
   }
 
+  std::string folder_;
   HeadlessDisplay card_;
   Wendax wx_;
   Engine engine_;

@@ -17,12 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   Engine& engine = rig.Fresh();
   if (engine.script->warps.empty()) {
-    // Two warps whose pictures are missing, so a restore reloads nothing.
+    // Two warps whose pictures are missing, so a restore reloads nothing;
+    // named in the rig's small folder, which is cheap to search.
     WARP still, panorama;
-    still.name = "NONE.TGA";
+    still.name = rig.Folder() + "/NONE.TGA";
     still.kind = kWarpStill;
     still.tests.resize(2);
-    panorama.name = "NONE.VR";
+    panorama.name = rig.Folder() + "/NONE.VR";
     panorama.tests.resize(1);
     engine.script->warps = {still, panorama};
   }
@@ -39,5 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   record.resize(Context_Size(engine.script.get()));
   if (!Context_Restore(engine, record)) std::abort();
   Stage_Update(engine);
+  rig.Clear();
   return 0;
 }
