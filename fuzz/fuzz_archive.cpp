@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ struct Folder {
     char name[] = "/tmp/kvr_fuzz_archive_XXXXXX";
     if (!mkdtemp(name)) std::abort();
     path = std::string(name) + "/";
+  }
+  ~Folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
   }
   void Write(const char* name, const uint8_t* data, size_t size) const {
     std::FILE* file = std::fopen((path + name).c_str(), "wb");
