@@ -6,7 +6,9 @@
 # FUZZ_RUNS=10000000 with 7200 s). Needs the fuzz build in build/fuzz (see
 # README.md). Crash inputs land in build/fuzz/artifacts/; one line a target
 # (executions, seconds, exec/s, edges, features, faults, corpus size) is
-# added to build/fuzz/campaign.tsv. Exit status 1 when a target faulted.
+# added to $FUZZ_LOG (build/fuzz/campaign.tsv by default; fuzz/campaign.sh
+# logs to the committed fuzz/campaign.tsv). Exit status 1 when a target
+# faulted.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -17,7 +19,7 @@ runs=()
 if [ -n "${FUZZ_RUNS:-}" ]; then runs=(-runs="$FUZZ_RUNS"); fi
 bin=build/fuzz/fuzz
 artifacts=build/fuzz/artifacts
-log=build/fuzz/campaign.tsv
+log=${FUZZ_LOG:-build/fuzz/campaign.tsv}
 mkdir -p "$artifacts"
 [ -f "$log" ] || printf 'target\texecutions\tseconds\texec/s\tedges\tfeatures\tfaults\tinputs\n' >"$log"
 faulted=0
