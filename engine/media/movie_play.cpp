@@ -204,7 +204,8 @@ int Media_PlayVideo(Engine& engine, int argc, char** argv) {
     // Between passes the music goes on: the sound timer does not run here.
     Sound_Poll(wx);
     MusicStream& music = engine.sound.music;
-    if (!music.file.empty()) Music_Refill(wx, music, (music.volume * engine.defaults.global_volume) >> 8, 0);
+    if (!music.file.empty())
+      Music_Refill(wx, music, Sound_Scaled(music.volume, engine.defaults.global_volume), 0);
   }
   for (size_t i = 0; i < audio.size(); ++i) Movie_Voice_Close(wx, int(i));
   return 0;

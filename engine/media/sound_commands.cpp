@@ -1,6 +1,8 @@
 #include "engine/media/sound_commands.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/engine.h"
 #include "engine/engine_services.h"
@@ -18,23 +20,20 @@ constexpr double kPitchToRadians = 0.00153397955;  // 2 pi / 4096
 
 using Slots = std::array<SoundSlot, kSoundSlots>;
 
-int Scaled(int volume, int global) { return (volume * global) >> 8; }
-
 bool Holds(const Slots& slots, const std::string& file) {
   for (const SoundSlot& slot : slots)
     if (slot.channel != 0 && Text_Equal(slot.file, file) == 0) return true;
   return false;
 }
 
+// Angles differ in double: a restored slot's angle is any 32-bit number.
+double Radians_Between(int32_t angle, int32_t yaw) { return (double(angle) - double(yaw)) * kAngleToRadians; }
+
 // Plays the file into the slot of its channel; the slot, or null.
 SoundSlot* Play_Into(Engine& engine, Slots& slots, const std::string& file, int volume, int loops) {
   if (Holds(slots, file)) return nullptr;
-  std::optional<Sample> sample = Wav_Load(engine.wx, file);
-  if (!sample) return nullptr;
-  const int global = engine.defaults.global_volume;
-  const int channel =
-      Sound_Play(engine.wx, &*sample, Scaled(255, global), 0, loops == 1 ? 0 : kSoundFlagLoop);
-  if (channel < 1 || channel > kSoundSlots) return nullptr;
+  const int channel = Sound_Start(engine, file, loops != 1);
+  if (channel == 0) return nullptr;
   SoundSlot& slot = slots[size_t(channel - 1)];
   slot = SoundSlot{file.substr(0, kSoundNameMax), channel, volume & 0xFF, loops < 0 ? 0 : loops, 0, 0};
   return &slot;
@@ -71,14 +70,33 @@ void Count_Loops(Engine& engine, SoundSlot& slot) {
 }
 
 int Music_Volume(const Engine& engine) {
-  return Scaled(engine.sound.music.volume, engine.defaults.global_volume);
+  return Sound_Scaled(engine.sound.music.volume, engine.defaults.global_volume);
 }
 
 }  // namespace
 
+int Sound_Start(Engine& engine, const std::string& file, bool loop) {
+  std::optional<Sample> sample = Wav_Load(engine.wx, file);
+  if (!sample) return 0;
+  const int channel = Sound_Play(engine.wx, &*sample, Sound_Scaled(255, engine.defaults.global_volume), 0,
+                                 loop ? kSoundFlagLoop : 0);
+  return channel >= 1 && channel <= kSoundSlots ? channel : 0;
+}
+
+int Sound_Scaled(int64_t volume, int global) {
+  // In double, >> 8 is floor(/ 256): exact while the product is below 2^53,
+  // and any larger one is held to the int range anyway.
+  const double scaled = std::floor(double(volume) * double(global) / 256.0);
+  return int(std::clamp(scaled, double(INT32_MIN), double(INT32_MAX)));
+}
+
+int Sound_First_Pan(int32_t angle, int32_t yaw) {
+  return int(std::trunc(std::sin(Radians_Between(angle, yaw)) * 256.0));
+}
+
 void Command_Play_Sound(Engine& engine, const std::string& file, int volume, int loops) {
   if (SoundSlot* slot = Play_Into(engine, engine.sound.slots, file, volume, loops))
-    Sound_Set(engine.wx, slot->channel, Scaled(slot->volume, engine.defaults.global_volume), 0);
+    Sound_Set(engine.wx, slot->channel, Sound_Scaled(slot->volume, engine.defaults.global_volume), 0);
 }
 
 void Command_Stop_Sound(Engine& engine, const std::string& file) {
@@ -89,9 +107,8 @@ void Command_Play_Sound_3D(Engine& engine, const std::string& file, int volume, 
   SoundSlot* slot = Play_Into(engine, engine.sound.positional, file, volume, loops);
   if (!slot) return;
   slot->angle = angle & kAngleMask;
-  const double rel = double(slot->angle - engine.view.yaw) * kAngleToRadians;
-  const int pan = int(std::trunc(std::sin(rel) * 256.0));
-  Sound_Set(engine.wx, slot->channel, Scaled(slot->volume, engine.defaults.global_volume), pan);
+  Sound_Set(engine.wx, slot->channel, Sound_Scaled(slot->volume, engine.defaults.global_volume),
+            Sound_First_Pan(slot->angle, engine.view.yaw));
 }
 
 void Command_Stop_Sound_3D(Engine& engine, const std::string& file) {
@@ -128,10 +145,11 @@ void Command_Stop_Music(Engine& engine) {
 }
 
 ChannelLevels Positional_Levels(const SoundSlot& slot, int32_t yaw, int32_t pitch, int facing, int global) {
-  const double rel = double(slot.angle - yaw) * kAngleToRadians;
+  const double rel = Radians_Between(slot.angle, yaw);
   const double pitch_angle = double(pitch) * kPitchToRadians;
   const int facing_part = int(std::trunc(std::cos(pitch_angle) * std::cos(rel) * double(facing)));
-  return {Scaled(facing_part + slot.volume - facing, global), int(std::trunc(std::sin(rel) * 255.0))};
+  return {Sound_Scaled(int64_t(facing_part) + slot.volume - facing, global),
+          int(std::trunc(std::sin(rel) * 255.0))};
 }
 
 void Sound_Service(Engine& engine) {

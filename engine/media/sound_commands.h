@@ -4,6 +4,7 @@
 // in units of 8192 per turn, like the view's yaw.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct Engine;
@@ -27,6 +28,17 @@ void Command_Add_Random_Sound(Engine& engine, const std::string& file, int volum
 // replaces it. STOPMUSIQUE stops it.
 void Command_Play_Music(Engine& engine, const std::string& file, int volume);
 void Command_Stop_Music(Engine& engine);
+
+// Starts the file's sound on a free channel at full volume scaled by the
+// global one, looping or played once; its channel 1..8, or 0 when the file
+// cannot be loaded or no channel plays it.
+int Sound_Start(Engine& engine, const std::string& file, bool loop);
+// A volume as its channel gets it: volume x global >> 8, computed without
+// overflow and held to the int range (the channel clamps it further): a
+// script's global volume and a saved game's volumes are any 32-bit numbers.
+int Sound_Scaled(int64_t volume, int global);
+// The pan a positional sound starts with: trunc(sin(angle - yaw) x 256).
+int Sound_First_Pan(int32_t angle, int32_t yaw);
 
 // The levels of a positional slot for a view: the volume falls by
 // F x (1 - cos(pitch) x cos(angle - yaw)), the pan is sin(angle - yaw) x 255,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "engine/media/sound_commands.h"
 #include "platform/sound/sound_output.h"
 #include "platform/wendax.h"
 
@@ -38,7 +39,7 @@ void Random_Sounds_Frame(Engine& engine) {
   for (const RandomSound& entry : sound.random) {
     const uint32_t r = Sound_Random(sound.generator);
     if (!Random_Play_Due(r, entry.frequency, engine.wx.clock.delta) || !entry.sample) continue;
-    const int volume = (entry.volume * engine.defaults.global_volume) >> 8;
+    const int volume = Sound_Scaled(entry.volume, engine.defaults.global_volume);
     const int channel = Sound_Play(engine.wx, &*entry.sample, volume, 0, 0);
     if (channel > 0) sound.random_channels.push_back(channel);
   }

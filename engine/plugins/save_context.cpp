@@ -18,7 +18,6 @@ namespace {
 constexpr size_t kViewFields = 7;
 constexpr size_t kSoundEntryBytes = kContextTextBytes + 8;
 constexpr size_t kPositionalEntryBytes = kContextTextBytes + 12;
-constexpr double kAngleToRadians = 0.00076698977;
 
 size_t Test_Count(const SCRIPT_DATA* script) {
   size_t n = 0;
@@ -72,17 +71,6 @@ class RecordReader {
   std::span<const uint8_t> bytes_;
   size_t at_ = 0;
 };
-
-int Scaled(int volume, int global) { return (volume * global) >> 8; }
-
-// Starts the sound looping; its channel 1..8, or 0.
-int Play_Looping(Engine& engine, const std::string& name) {
-  std::optional<Sample> sample = Wav_Load(engine.wx, name);
-  if (!sample) return 0;
-  const int channel =
-      Sound_Play(engine.wx, &*sample, Scaled(255, engine.defaults.global_volume), 0, kSoundFlagLoop);
-  return channel >= 1 && channel <= kSoundSlots ? channel : 0;
-}
 
 void Stop_Slots(Engine& engine, std::array<SoundSlot, kSoundSlots>& slots) {
   for (SoundSlot& slot : slots) {
@@ -169,13 +157,11 @@ bool Context_Restore(Engine& engine, std::span<const uint8_t> record) {
       const std::string name = r.Text();
       const int32_t angle = positional ? r.I32() : 0;
       const int32_t volume = r.I32(), loops = r.I32();
-      const int channel = name.empty() ? 0 : Play_Looping(engine, name);
+      const int channel = name.empty() ? 0 : Sound_Start(engine, name, true);
       if (channel == 0) continue;
       slots[size_t(channel - 1)] = SoundSlot{name.substr(0, kSoundNameMax), channel, volume, loops, 0, angle};
-      const int pan =
-          positional ? int(std::trunc(std::sin((double(angle) - double(v.yaw)) * kAngleToRadians) * 256.0))
-                     : 0;
-      Sound_Set(engine.wx, channel, Scaled(volume, engine.defaults.global_volume), pan);
+      const int pan = positional ? Sound_First_Pan(angle, v.yaw) : 0;
+      Sound_Set(engine.wx, channel, Sound_Scaled(volume, engine.defaults.global_volume), pan);
     }
   };
   restore_slots(sound.slots, false);

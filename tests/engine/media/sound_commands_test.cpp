@@ -71,6 +71,11 @@ TEST(PositionalLevels, FacingFactorAndPan) {
       {0, 200, 4096, 0, 100, 255, 0, 0},
       {1024, 200, 0, 512, 100, 255, 149, 180},  // cos 45 x cos 45 x 100 = 50
       {0, 50, 4096, 0, 100, 256, -149, 0},      // below 0 before the channel clamps
+      // A saved game's angle and volume, a script's global volume: any
+      // 32-bit numbers, held to the int range rather than overflowing.
+      {INT32_MIN, INT32_MAX, 1, 0, 0, 256, INT32_MAX, 248},  // the constant's error over 2^31 units
+      {0, INT32_MAX, 0, 0, INT32_MIN, INT32_MAX, INT32_MAX, 0},
+      {0, -1000, 0, 0, 0, INT32_MAX, INT32_MIN, 0},
   };
   for (const Case& c : cases) {
     SoundSlot slot;
@@ -80,6 +85,25 @@ TEST(PositionalLevels, FacingFactorAndPan) {
     EXPECT_EQ(levels.volume, c.out_volume) << c.yaw << " " << c.pitch;
     EXPECT_EQ(levels.pan, c.out_pan) << c.yaw << " " << c.pitch;
   }
+}
+
+TEST(SoundScaled, ShiftOfTheProductWithoutOverflow) {
+  struct Case {
+    int64_t volume;
+    int global;
+    int out;
+  };
+  const Case cases[] = {
+      {255, 255, 254},
+      {200, 256, 200},
+      {-1, 1, -1},  // >> 8 rounds down, as the shift does
+      {-257, 256, -257},
+      {int64_t(1) << 32, 1, 1 << 24},
+      {int64_t(3) << 31, INT32_MAX, INT32_MAX},
+      {-(int64_t(3) << 31), INT32_MAX, INT32_MIN},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Sound_Scaled(c.volume, c.global), c.out) << c.volume << " " << c.global;
 }
 
 TEST(PlaySound, SlotOfItsChannelAndLoopCounting) {
